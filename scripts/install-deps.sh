@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the build, the tests and the tools need,
+# and only those that are missing. Each file in scripts/deps/ lists the
+# packages of one area, one a line; '#' starts a comment.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+wanted=$(sed -e 's/#.*//' "$here"/deps/*.txt | tr -s ' \t' '\n' | sed '/^$/d' | sort -u)
+missing=()
+for pkg in $wanted; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+  [ "$status" = installed ] || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing missing packages: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
