@@ -6,8 +6,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace identstrip::cli::testing {
@@ -69,40 +67,14 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
   ProcessResult result;
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   result.peak_memory_kib = usage.ru_maxrss;
-  if (fs::exists(output_capture)) result.output = ReadFile(output_capture);
-  result.errors = ReadFile(error_capture);
+  if (fs::exists(output_capture)) result.output = ReadBytes(output_capture);
+  result.errors = ReadBytes(error_capture);
   fs::remove_all(captures);
   return result;
 }
 
 ProcessResult RunCli(const std::vector<std::string>& arguments, const ProcessSetup& setup) {
   return RunProgram(CliPath(), arguments, setup);
-}
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
-}
-
-TemporaryFolder::TemporaryFolder() {
-  std::string name = (fs::temp_directory_path() / "identstrip-cli-test-XXXXXX").string();
-  if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = name;
-}
-
-TemporaryFolder::~TemporaryFolder() {
-  std::error_code ignored;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-  fs::remove_all(path_, ignored);
 }
 
 }  // namespace identstrip::cli::testing

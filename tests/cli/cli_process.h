@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
+
 namespace identstrip::cli::testing {
 
 // How a program is started: its folder, its standard streams and additions to
@@ -33,21 +35,9 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
 ProcessResult RunCli(const std::vector<std::string>& arguments, const ProcessSetup& setup);
 std::string CliPath();
 
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
-
-// A fresh folder for one test, removed with everything in it afterwards.
-class TemporaryFolder {
- public:
-  TemporaryFolder();
-  ~TemporaryFolder();
-  TemporaryFolder(const TemporaryFolder&) = delete;
-  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  std::filesystem::path path_;
-};
+// The shared test helpers, under their names here.
+using identstrip::testing::ReadBytes;
+using identstrip::testing::TempDir;
+using identstrip::testing::WriteBytes;
 
 }  // namespace identstrip::cli::testing

@@ -26,13 +26,13 @@ void PrintTo(const ContentCase& c, std::ostream* os) {
 class ContentTest : public ::testing::TestWithParam<ContentCase> {};
 
 TEST_P(ContentTest, WritesTheConvertedBytes) {
-  TemporaryFolder folder;
-  WriteFile(folder / "in.txa", GetParam().input);
-  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "in.txa", GetParam().input);
+  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(result.errors, "");
-  EXPECT_EQ(ReadFile(folder / "out.txa"), GetParam().expected);
-  EXPECT_EQ(ReadFile(folder / "in.txa"), GetParam().input) << "the input was changed";
+  EXPECT_EQ(ReadBytes(folder.Path() / "out.txa"), GetParam().expected);
+  EXPECT_EQ(ReadBytes(folder.Path() / "in.txa"), GetParam().input) << "the input was changed";
 }
 
 const std::string kLongLine(6000, 'X');
@@ -71,7 +71,7 @@ const std::string kExport =
     "End\r\n";
 
 // The bytes that the conversion job writes for `input`, run in this process.
-std::string ConvertedByTheJob(const TemporaryFolder& folder, const std::string& input) {
+std::string ConvertedByTheJob(const TempDir& folder, const std::string& input) {
   struct QuietWindow final : JobWindow {
     void ShowMessage(std::string_view, std::string_view) override { ADD_FAILURE(); }
     void ShowRunningLook() override {}
@@ -79,26 +79,26 @@ std::string ConvertedByTheJob(const TemporaryFolder& folder, const std::string& 
     void SetTimerPeriod(int) override {}
     void RedisplayProgress() override {}
   } window;
-  const std::string input_name = (folder / "job-in.txa").string();
-  const std::string output_name = (folder / "job-out.txa").string();
-  WriteFile(input_name, input);
+  const std::string input_name = (folder.Path() / "job-in.txa").string();
+  const std::string output_name = (folder.Path() / "job-out.txa").string();
+  WriteBytes(input_name, input);
   ConversionJob job(SystemFileSystem(), input_name, output_name, window);
   job.StartConversion();
   while (job.State() != JobState::Idle) job.HandleTick();
-  return ReadFile(output_name);
+  return ReadBytes(output_name);
 }
 
 TEST(ConvertedBytes, AreTheBytesTheWindowsJobWrites) {
-  TemporaryFolder folder;
+  TempDir folder;
   const std::string by_the_job = ConvertedByTheJob(folder, kExport);
   EXPECT_EQ(by_the_job,
             "!!> VERSION(1)\r\n[DICTIONARY]\r\n!!> PRE(CUS),NAME('CUSTOMER')\r\n"
             "        Name    STRING(20)\r\nKEY(CUS:Name)\r\nEnd\r\n");
 
-  WriteFile(folder / "in.txa", kExport);
-  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.path()});
+  WriteBytes(folder.Path() / "in.txa", kExport);
+  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.Path()});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
-  EXPECT_EQ(ReadFile(folder / "out.txa"), by_the_job);
+  EXPECT_EQ(ReadBytes(folder.Path() / "out.txa"), by_the_job);
 }
 
 // One way of naming the files: the arguments, where the input comes from and
@@ -120,16 +120,16 @@ class NamingTest : public ::testing::TestWithParam<NamingCase> {};
 
 TEST_P(NamingTest, ConvertsTheInputIntoTheNamedPlace) {
   const NamingCase& naming = GetParam();
-  TemporaryFolder folder;
-  fs::create_directories(folder / "sub.d");
-  fs::create_directories(folder / "out");
+  TempDir folder;
+  fs::create_directories(folder.Path() / "sub.d");
+  fs::create_directories(folder.Path() / "out");
   for (const char* input : {"Sales.TXA", "sub.d/Stock.txd", "-dash.txa"}) {
-    WriteFile(folder / input, kExport);
+    WriteBytes(folder.Path() / input, kExport);
   }
   const std::string expected = ConvertedByTheJob(folder, kExport);
 
-  ProcessSetup setup{.folder = folder.path()};
-  if (naming.input_from_standard_input) setup.input_file = folder / "Sales.TXA";
+  ProcessSetup setup{.folder = folder.Path()};
+  if (naming.input_from_standard_input) setup.input_file = folder.Path() / "Sales.TXA";
   const auto result = RunCli(naming.arguments, setup);
   ASSERT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(result.errors, "");
@@ -137,9 +137,9 @@ TEST_P(NamingTest, ConvertsTheInputIntoTheNamedPlace) {
     EXPECT_EQ(result.output, expected);
   } else {
     EXPECT_EQ(result.output, "");
-    EXPECT_EQ(ReadFile(folder / naming.converted), expected);
+    EXPECT_EQ(ReadBytes(folder.Path() / naming.converted), expected);
   }
-  EXPECT_EQ(ReadFile(folder / "Sales.TXA"), kExport);
+  EXPECT_EQ(ReadBytes(folder.Path() / "Sales.TXA"), kExport);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,25 +163,25 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Batch, ConvertsEveryInputToItsProposal) {
-  TemporaryFolder folder;
-  fs::create_directories(folder / "b");
-  WriteFile(folder / "one.txa", "!!> IDENT(1),A\r\n");
-  WriteFile(folder / "two.txd", "!!> IDENT(2),B\r\n");
-  WriteFile(folder / "b/three.txa", "!!> IDENT(3),C\r\n");
-  const auto result = RunCli({"one.txa", "two.txd", "b/three.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  fs::create_directories(folder.Path() / "b");
+  WriteBytes(folder.Path() / "one.txa", "!!> IDENT(1),A\r\n");
+  WriteBytes(folder.Path() / "two.txd", "!!> IDENT(2),B\r\n");
+  WriteBytes(folder.Path() / "b/three.txa", "!!> IDENT(3),C\r\n");
+  const auto result = RunCli({"one.txa", "two.txd", "b/three.txa"}, {.folder = folder.Path()});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
-  EXPECT_EQ(ReadFile(folder / "oneNI.txa"), "!!> A\r\n");
-  EXPECT_EQ(ReadFile(folder / "twoNI.txd"), "!!> B\r\n");
-  EXPECT_EQ(ReadFile(folder / "b/threeNI.txa"), "!!> C\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "oneNI.txa"), "!!> A\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "twoNI.txd"), "!!> B\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "b/threeNI.txa"), "!!> C\r\n");
 }
 
 TEST(ExistingOutput, IsReplacedWhole) {
-  TemporaryFolder folder;
-  WriteFile(folder / "in.txa", "new\r\n");
-  WriteFile(folder / "out.txa", "older and longer content\r\n");
-  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "in.txa", "new\r\n");
+  WriteBytes(folder.Path() / "out.txa", "older and longer content\r\n");
+  const auto result = RunCli({"in.txa", "out.txa"}, {.folder = folder.Path()});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
-  EXPECT_EQ(ReadFile(folder / "out.txa"), "new\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "out.txa"), "new\r\n");
 }
 
 }  // namespace

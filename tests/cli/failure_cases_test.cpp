@@ -30,17 +30,17 @@ class FailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(FailureTest, ReportsAndLeavesTheFilesAlone) {
   const FailureCase& failure = GetParam();
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  if (failure.prepare) failure.prepare(folder.path());
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  if (failure.prepare) failure.prepare(folder.Path());
 
-  const auto result = RunCli(failure.arguments, {.folder = folder.path()});
+  const auto result = RunCli(failure.arguments, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors, failure.expected_errors);
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(ReadFile(folder / "a.txa"), kInput) << "the input was changed";
+  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput) << "the input was changed";
   for (const auto& name : failure.must_not_exist) {
-    EXPECT_FALSE(fs::exists(fs::symlink_status(folder / name))) << name << " was written";
+    EXPECT_FALSE(fs::exists(fs::symlink_status(folder.Path() / name))) << name << " was written";
   }
 }
 
@@ -114,68 +114,68 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadOnlyOutput, StaysAsItWas) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  WriteFile(folder / "out.txa", "kept\r\n");
-  MakeReadOnly(folder / "out.txa");
-  const auto result = RunCli({"a.txa", "out.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  WriteBytes(folder.Path() / "out.txa", "kept\r\n");
+  MakeReadOnly(folder.Path() / "out.txa");
+  const auto result = RunCli({"a.txa", "out.txa"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: a.txa: An unexpected Error: 5 occured,\nopening: out.txa!\n");
-  EXPECT_EQ(ReadFile(folder / "out.txa"), "kept\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "out.txa"), "kept\r\n");
 }
 
 TEST(Batch, GoesOnAfterAFailureAndExitsWithOne) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  WriteFile(folder / "c.txa", kInput);
-  const auto result = RunCli({"a.txa", "missing.txa", "c.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  WriteBytes(folder.Path() / "c.txa", kInput);
+  const auto result = RunCli({"a.txa", "missing.txa", "c.txa"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors, "identstrip-cli: missing.txa: File not found!\n");
-  EXPECT_EQ(ReadFile(folder / "aNI.txa"), "!!> PRE(A)\r\nline\r\n");
-  EXPECT_EQ(ReadFile(folder / "cNI.txa"), "!!> PRE(A)\r\nline\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "aNI.txa"), "!!> PRE(A)\r\nline\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "cNI.txa"), "!!> PRE(A)\r\nline\r\n");
 }
 
 // A proposal that names another input of the same run would change that input.
 TEST(Batch, NeverWritesOverAnotherInput) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  WriteFile(folder / "aNI.txa", "other input\r\n");
-  WriteFile(folder / "b.txa", kInput);
-  const auto result = RunCli({"a.txa", "aNI.txa", "b.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  WriteBytes(folder.Path() / "aNI.txa", "other input\r\n");
+  WriteBytes(folder.Path() / "b.txa", kInput);
+  const auto result = RunCli({"a.txa", "aNI.txa", "b.txa"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: a.txa: An unexpected Error: 5 occured,\nopening: aNI.txa!\n");
-  EXPECT_EQ(ReadFile(folder / "aNI.txa"), "other input\r\n");
-  EXPECT_EQ(ReadFile(folder / "aNINI.txa"), "other input\r\n");
-  EXPECT_EQ(ReadFile(folder / "bNI.txa"), "!!> PRE(A)\r\nline\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "aNI.txa"), "other input\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "aNINI.txa"), "other input\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "bNI.txa"), "!!> PRE(A)\r\nline\r\n");
 }
 
 // Two inputs with one file name go into one folder: the second would replace
 // the first one's result without a word.
 TEST(Batch, NeverReplacesTheOutputOfAnEarlierInput) {
-  TemporaryFolder folder;
-  fs::create_directories(folder / "x");
-  fs::create_directories(folder / "y");
-  fs::create_directories(folder / "out");
-  WriteFile(folder / "x/a.txa", "from x\r\n");
-  WriteFile(folder / "y/a.txa", "from y\r\n");
-  const auto result = RunCli({"-o", "out", "x/a.txa", "y/a.txa"}, {.folder = folder.path()});
+  TempDir folder;
+  fs::create_directories(folder.Path() / "x");
+  fs::create_directories(folder.Path() / "y");
+  fs::create_directories(folder.Path() / "out");
+  WriteBytes(folder.Path() / "x/a.txa", "from x\r\n");
+  WriteBytes(folder.Path() / "y/a.txa", "from y\r\n");
+  const auto result = RunCli({"-o", "out", "x/a.txa", "y/a.txa"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: y/a.txa: An unexpected Error: 5 occured,\nopening: out/aNI.txa!\n");
-  EXPECT_EQ(ReadFile(folder / "out/aNI.txa"), "from x\r\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "out/aNI.txa"), "from x\r\n");
 }
 
 // The proposal is cut at 254 characters; the cut name could be any file.
 TEST(Proposal, ThatWouldBeCutIsNotWritten) {
-  TemporaryFolder folder;
+  TempDir folder;
   // A relative path of 256 characters from "/", whose full path is short
   // enough to be opened.
-  const std::string relative_folder = folder.path().string().substr(1);
+  const std::string relative_folder = folder.Path().string().substr(1);
   const std::size_t name_length = 256 - relative_folder.size() - 1;
   const std::string name = std::string(name_length - 4, 'n') + ".txa";
-  WriteFile(folder / name, kInput);
+  WriteBytes(folder.Path() / name, kInput);
   const std::string input = relative_folder + "/" + name;
   const std::string cut = (input.substr(0, input.size() - 4) + "NI.txa").substr(0, 254);
 
@@ -183,7 +183,7 @@ TEST(Proposal, ThatWouldBeCutIsNotWritten) {
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors, "identstrip-cli: " + input + ": An unexpected Error: 45 occured,\n" +
                                "opening: " + cut + "!\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ class GitTextconv : public ::testing::Test {
     const char* path = std::getenv("PATH");
     environment_ = {"PATH=" + fs::path(CliPath()).parent_path().string() + ":" +
                         (path != nullptr ? path : "/usr/bin:/bin"),
-                    "HOME=" + home_.path().string(),
+                    "HOME=" + home_.Path().string(),
                     "GIT_CONFIG_NOSYSTEM=1",
                     "GIT_AUTHOR_NAME=Test",
                     "GIT_AUTHOR_EMAIL=test@example.invalid",
@@ -28,12 +28,12 @@ class GitTextconv : public ::testing::Test {
                     "LC_ALL=C"};
     Git({"init", "-q"});
     Git({"config", "diff.clarion.textconv", "identstrip-cli --stdout"});
-    WriteFile(repository_ / ".gitattributes", "*.txd diff=clarion\n*.txa diff=clarion\n");
+    WriteBytes(repository_.Path() / ".gitattributes", "*.txd diff=clarion\n*.txa diff=clarion\n");
   }
 
   std::string Git(const std::vector<std::string>& arguments) {
     const auto result =
-        RunProgram("git", arguments, {.folder = repository_.path(), .environment = environment_});
+        RunProgram("git", arguments, {.folder = repository_.Path(), .environment = environment_});
     EXPECT_EQ(result.exit_code, 0) << "git failed: " << result.errors;
     return result.output;
   }
@@ -43,17 +43,19 @@ class GitTextconv : public ::testing::Test {
     Git({"commit", "-q", "-m", "export"});
   }
 
-  TemporaryFolder home_;
-  TemporaryFolder repository_;
+  TempDir home_;
+  TempDir repository_;
   std::vector<std::string> environment_;
 };
 
 TEST_F(GitTextconv, ChangedIdentsMakeNoDiff) {
-  WriteFile(repository_ / "app.txa", "!!> IDENT(1),PRE(APP)\r\n[PROCEDURE]\r\n!!> IDENT(2)\r\n");
-  WriteFile(repository_ / "dict.txd", "!!> IDENT(10),PRE(CUS)\r\nNAME STRING(20)\r\n");
+  WriteBytes(repository_.Path() / "app.txa",
+             "!!> IDENT(1),PRE(APP)\r\n[PROCEDURE]\r\n!!> IDENT(2)\r\n");
+  WriteBytes(repository_.Path() / "dict.txd", "!!> IDENT(10),PRE(CUS)\r\nNAME STRING(20)\r\n");
   Commit();
-  WriteFile(repository_ / "app.txa", "!!> IDENT(81),PRE(APP)\r\n[PROCEDURE]\r\n!!> IDENT(92)\r\n");
-  WriteFile(repository_ / "dict.txd", "!!> IDENT(99),PRE(CUS)\r\nNAME STRING(20)\r\n");
+  WriteBytes(repository_.Path() / "app.txa",
+             "!!> IDENT(81),PRE(APP)\r\n[PROCEDURE]\r\n!!> IDENT(92)\r\n");
+  WriteBytes(repository_.Path() / "dict.txd", "!!> IDENT(99),PRE(CUS)\r\nNAME STRING(20)\r\n");
 
   EXPECT_EQ(Git({"diff"}), "");
   // Without the conversion git does see the files changed.
@@ -61,11 +63,11 @@ TEST_F(GitTextconv, ChangedIdentsMakeNoDiff) {
 }
 
 TEST_F(GitTextconv, RealChangesStillShowWithoutIdents) {
-  WriteFile(repository_ / "app.txa", "!!> IDENT(1),PRE(APP)\r\nold line\r\n");
-  WriteFile(repository_ / "notes.txt", "!!> IDENT(1),kept\n");
+  WriteBytes(repository_.Path() / "app.txa", "!!> IDENT(1),PRE(APP)\r\nold line\r\n");
+  WriteBytes(repository_.Path() / "notes.txt", "!!> IDENT(1),kept\n");
   Commit();
-  WriteFile(repository_ / "app.txa", "!!> IDENT(2),PRE(APP)\r\nnew line\r\n");
-  WriteFile(repository_ / "notes.txt", "!!> IDENT(2),kept\n");
+  WriteBytes(repository_.Path() / "app.txa", "!!> IDENT(2),PRE(APP)\r\nnew line\r\n");
+  WriteBytes(repository_.Path() / "notes.txt", "!!> IDENT(2),kept\n");
 
   const std::string diff = Git({"diff", "--", "app.txa"});
   EXPECT_NE(diff.find("-old line\r\n"), std::string::npos) << diff;

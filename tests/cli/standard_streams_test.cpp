@@ -14,10 +14,10 @@ const std::string kInput = "!!> IDENT(7),PRE(A)\r\nline\r\n";
 const std::string kConverted = "!!> PRE(A)\r\nline\r\n";
 
 TEST(StandardOutput, ThatIsClosedIsAFailure) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
   const auto result =
-      RunCli({"--stdout", "a.txa"}, {.folder = folder.path(), .output_closed = true});
+      RunCli({"--stdout", "a.txa"}, {.folder = folder.Path(), .output_closed = true});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: a.txa: An unexpected Error: 5 occured,\n"
@@ -25,81 +25,81 @@ TEST(StandardOutput, ThatIsClosedIsAFailure) {
 }
 
 TEST(StandardOutput, AppendedToTheInputLeavesItAlone) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  const auto result =
-      RunCli({"--stdout", "a.txa"}, {.folder = folder.path(), .output_file = folder / "a.txa"});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const auto result = RunCli({"--stdout", "a.txa"},
+                             {.folder = folder.Path(), .output_file = folder.Path() / "a.txa"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: a.txa: An unexpected Error: 5 occured,\n"
             "opening: (standard output)!\n");
-  EXPECT_EQ(ReadFile(folder / "a.txa"), kInput);
+  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
 }
 
 TEST(StandardOutput, AppendsToARedirectedFile) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  WriteFile(folder / "log", "before\n");
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  WriteBytes(folder.Path() / "log", "before\n");
   const auto result =
-      RunCli({"a.txa", "-"}, {.folder = folder.path(), .output_file = folder / "log"});
+      RunCli({"a.txa", "-"}, {.folder = folder.Path(), .output_file = folder.Path() / "log"});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
-  EXPECT_EQ(ReadFile(folder / "log"), "before\n" + kConverted);
+  EXPECT_EQ(ReadBytes(folder.Path() / "log"), "before\n" + kConverted);
 }
 
 TEST(StandardInput, FromTheOutputFileLeavesItAlone) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
   const auto result =
-      RunCli({"-", "a.txa"}, {.folder = folder.path(), .input_file = folder / "a.txa"});
+      RunCli({"-", "a.txa"}, {.folder = folder.Path(), .input_file = folder.Path() / "a.txa"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: (standard input): An unexpected Error: 5 occured,\n"
             "opening: a.txa!\n");
-  EXPECT_EQ(ReadFile(folder / "a.txa"), kInput);
+  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
 }
 
 TEST(StandardInput, AndOutputOnOneFileLeaveItAlone) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  const auto result = RunCli(
-      {"--stdout", "-"},
-      {.folder = folder.path(), .input_file = folder / "a.txa", .output_file = folder / "a.txa"});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const auto result = RunCli({"--stdout", "-"}, {.folder = folder.Path(),
+                                                 .input_file = folder.Path() / "a.txa",
+                                                 .output_file = folder.Path() / "a.txa"});
   EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(ReadFile(folder / "a.txa"), kInput);
+  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
 }
 
 TEST(StandardInput, LeavesNoTemporaryFileBehind) {
-  TemporaryFolder folder;
-  fs::create_directory(folder / "tmp");
-  WriteFile(folder / "a.txa", kInput);
+  TempDir folder;
+  fs::create_directory(folder.Path() / "tmp");
+  WriteBytes(folder.Path() / "a.txa", kInput);
   const auto result =
-      RunCli({"--stdout", "-"}, {.folder = folder.path(),
-                                 .input_file = folder / "a.txa",
-                                 .environment = {"TMPDIR=" + (folder / "tmp").string()}});
+      RunCli({"--stdout", "-"}, {.folder = folder.Path(),
+                                 .input_file = folder.Path() / "a.txa",
+                                 .environment = {"TMPDIR=" + (folder.Path() / "tmp").string()}});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(result.output, kConverted);
-  EXPECT_TRUE(fs::is_empty(folder / "tmp"));
+  EXPECT_TRUE(fs::is_empty(folder.Path() / "tmp"));
 }
 
-TEST(StandardInput, WithoutATemporaryFolderIsReported) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", kInput);
-  const std::string missing = (folder / "missing").string();
-  const auto result = RunCli({"-", "out.txa"}, {.folder = folder.path(),
-                                                .input_file = folder / "a.txa",
+TEST(StandardInput, WithoutATempDirIsReported) {
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const std::string missing = (folder.Path() / "missing").string();
+  const auto result = RunCli({"-", "out.txa"}, {.folder = folder.Path(),
+                                                .input_file = folder.Path() / "a.txa",
                                                 .environment = {"TMPDIR=" + missing}});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors,
             "identstrip-cli: (standard input): An unexpected Error: 3 occured,\n"
             "opening: " +
                 missing + "/identstrip-XXXXXX!\n");
-  EXPECT_FALSE(fs::exists(folder / "out.txa"));
+  EXPECT_FALSE(fs::exists(folder.Path() / "out.txa"));
 }
 
 TEST(StandardOutput, ACalledLikeTheStreamInputIsAFile) {
-  TemporaryFolder folder;
-  WriteFile(folder / "(standard output)", kInput);
-  const auto result = RunCli({"--stdout", "(standard output)"}, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "(standard output)", kInput);
+  const auto result = RunCli({"--stdout", "(standard output)"}, {.folder = folder.Path()});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(result.output, kConverted);
 }
@@ -119,9 +119,9 @@ void WriteLargeExport(const fs::path& path, int megabytes) {
 // The conversion streams through the line files' buffer: a text 24 times as
 // large needs no more memory.
 TEST(Memory, StaysFlatWhateverTheSize) {
-  TemporaryFolder folder;
-  WriteLargeExport(folder / "small.txa", 1);
-  WriteLargeExport(folder / "large.txa", 24);
+  TempDir folder;
+  WriteLargeExport(folder.Path() / "small.txa", 1);
+  WriteLargeExport(folder.Path() / "large.txa", 24);
   const std::string null_device = "/dev/null";
   struct Way {
     const char* name;
@@ -138,8 +138,8 @@ TEST(Memory, StaysFlatWhateverTheSize) {
       for (auto& argument : arguments) {
         if (argument == "NAME.txa") argument = std::string(name) + ".txa";
       }
-      ProcessSetup setup{.folder = folder.path(), .output_file = null_device};
-      if (way.from_standard_input) setup.input_file = folder / (std::string(name) + ".txa");
+      ProcessSetup setup{.folder = folder.Path(), .output_file = null_device};
+      if (way.from_standard_input) setup.input_file = folder.Path() / (std::string(name) + ".txa");
       const auto result = RunCli(arguments, setup);
       ASSERT_EQ(result.exit_code, 0) << way.name << ": " << result.errors;
       peak[run++] = result.peak_memory_kib;

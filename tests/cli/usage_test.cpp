@@ -21,15 +21,15 @@ void PrintTo(const UsageCase& c, std::ostream* os) {
 class UsageTest : public ::testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageTest, ExitsWithTwoAndConvertsNothing) {
-  TemporaryFolder folder;
-  WriteFile(folder / "a.txa", "!!> IDENT(1),A\r\n");
-  WriteFile(folder / "b.txa", "!!> IDENT(2),B\r\n");
-  const auto result = RunCli(GetParam().arguments, {.folder = folder.path()});
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", "!!> IDENT(1),A\r\n");
+  WriteBytes(folder.Path() / "b.txa", "!!> IDENT(2),B\r\n");
+  const auto result = RunCli(GetParam().arguments, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 2);
   EXPECT_EQ(result.errors, "identstrip-cli: " + GetParam().reason +
                                "\nTry 'identstrip-cli --help' for more information.\n");
   EXPECT_EQ(result.output, "");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2)
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 2)
       << "a file was written";
 }
 
@@ -86,8 +86,8 @@ TEST(Version, IsTheExecutablesVersion) {
 
 // After "--" nothing is an option.
 TEST(DoubleDash, MakesOptionsNames) {
-  TemporaryFolder folder;
-  const auto result = RunCli({"--", "--help"}, {.folder = folder.path()});
+  TempDir folder;
+  const auto result = RunCli({"--", "--help"}, {.folder = folder.Path()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(result.errors, "identstrip-cli: --help: File not found!\n");
 }
