@@ -7,8 +7,8 @@
 namespace identstrip::ui {
 namespace {
 
-using testing::ElementsAre;
-using testing::IsEmpty;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 using BindingTest = MainWindowTest;
 

@@ -8,7 +8,7 @@
 namespace identstrip::ui {
 namespace {
 
-class EntryLimitTest : public MainWindowTest, public testing::WithParamInterface<int> {
+class EntryLimitTest : public MainWindowTest, public ::testing::WithParamInterface<int> {
  protected:
   QLineEdit* Edited() {
     window_->Focus(GetParam());
@@ -88,8 +88,8 @@ TEST_P(EntryLimitTest, AVariableLongerThanTheEntryShowsItsFirst254Characters) {
   EXPECT_EQ(variable.size(), 256u) << "a redisplay changes no variable";
 }
 
-INSTANTIATE_TEST_SUITE_P(BothEntries, EntryLimitTest, testing::Values(OLDFILENAME, NEWFILENAME),
-                         [](const testing::TestParamInfo<int>& info) {
+INSTANTIATE_TEST_SUITE_P(BothEntries, EntryLimitTest, ::testing::Values(OLDFILENAME, NEWFILENAME),
+                         [](const ::testing::TestParamInfo<int>& info) {
                            return info.param == OLDFILENAME ? "OldFilename" : "NewFilename";
                          });
 

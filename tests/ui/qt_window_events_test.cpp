@@ -1,18 +1,22 @@
 // The window's notifications: opening, sizing, activation, the coalescing
 // timer and private events.
+#include <QAbstractButton>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QTimer>
 
 #include "qt_window_fixture.h"
+#include "tests/ui/modal_driver.h"
 
 namespace identstrip::ui {
 namespace {
 
-using testing::Contains;
-using testing::ElementsAre;
-using testing::IsEmpty;
-using testing::Not;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
 
 using EventsTest = MainWindowTest;
 
@@ -110,6 +114,31 @@ TEST_F(EventsTest, APeriodOfOneIsTenMillisecondsCountedFromTheRequest) {
   for (int i = 0; i < 10; ++i) ASSERT_EQ(window_->NextEvent().kind, EventKind::Timer);
   EXPECT_GE(clock.elapsed(), 100);
   window_->SetTimerPeriod(0);
+}
+
+TEST_F(EventsTest, AModalDialogOwnedByTheWindowLeavesOneTickBehindIt) {
+  OpenActive();
+  testing::ModalDriver driver;
+  QWidget* owner = nullptr;
+  driver.WhenNextOpens([&owner](QWidget* box) {
+    owner = box->parentWidget();
+    // Open for twenty timer periods.
+    QTimer::singleShot(200, box,
+                       [box] { qobject_cast<QMessageBox*>(box)->buttons().front()->click(); });
+  });
+  window_->SetTimerPeriod(1);
+  window_->RunStopMessageBox("File not found!", "Convert file");
+  EXPECT_EQ(owner, qt_->TopLevel());
+  EXPECT_EQ(TimerEvents(qt_->TakeQueuedEvents()), 1);
+  window_->SetTimerPeriod(0);
+
+  driver.WhenNextOpens([&owner](QWidget* chooser) {
+    owner = chooser->parentWidget();
+    qobject_cast<QFileDialog*>(chooser)->reject();
+  });
+  owner = nullptr;
+  EXPECT_EQ(window_->RunOpenFileDialog({"Choose", {{"All Files", "*.*"}}, "", ""}), std::nullopt);
+  EXPECT_EQ(owner, qt_->TopLevel());
 }
 
 TEST_F(EventsTest, PrivateEventsArriveInOrderWithTheirNumbers) {

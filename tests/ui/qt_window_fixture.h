@@ -29,12 +29,12 @@ Toolkit& TestToolkit();
 
 // Matches an event of the given kind concerning the given control.
 inline auto IsEvent(EventKind kind, int control = 0) {
-  return testing::AllOf(testing::Field(&Event::kind, kind),
-                        testing::Field(&Event::control, control));
+  return ::testing::AllOf(::testing::Field(&Event::kind, kind),
+                          ::testing::Field(&Event::control, control));
 }
 
 // The main window over its three variables, as the program creates it.
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override { Create(MainWindowDefinition()); }
 

@@ -8,8 +8,8 @@
 namespace identstrip::ui {
 namespace {
 
-using testing::ElementsAre;
-using testing::IsEmpty;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
 
 using KeyboardTest = MainWindowTest;
 
@@ -130,7 +130,7 @@ TEST_F(KeyboardTest, MouseClickPressesAButton) {
 
 // Every way of asking the window to close makes the one close request, and
 // none closes the window by itself.
-class CloseRequestTest : public MainWindowTest, public testing::WithParamInterface<const char*> {
+class CloseRequestTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {
  protected:
   void Ask(const std::string& how) {
     if (how == "Esc in an entry") {
@@ -159,9 +159,9 @@ TEST_P(CloseRequestTest, MakesOneCloseRequestAndNoPressedEvent) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWay, CloseRequestTest,
-                         testing::Values("Esc in an entry", "Esc on a button", "Alt+F4",
-                                         "Cancel/Exit clicked", "Space on Cancel/Exit",
-                                         "close box"));
+                         ::testing::Values("Esc in an entry", "Esc on a button", "Alt+F4",
+                                           "Cancel/Exit clicked", "Space on Cancel/Exit",
+                                           "close box"));
 
 TEST_F(KeyboardTest, HeldEscMakesOneRequest) {
   OpenActive();

@@ -51,7 +51,7 @@ struct ControlDefinition {
   bool hidden_at_opening = false;
   ButtonRole role = ButtonRole::Normal;
   std::optional<Color> text_color = std::nullopt;
-  std::size_t capacity = 0;  // entries: the longest text they edit, in bytes
+  std::size_t capacity = 0;  // entries: the longest text they edit, in bytes; 0: no limit
 };
 
 struct FontDefinition {

@@ -28,11 +28,11 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The variable's text as an entry shows it: no longer than the entry edits,
-// cut before a whole character.
+// The variable's text as an entry shows it: no longer than the entry edits
+// (0: no limit), cut before a whole character.
 QString EntryText(const std::string& value, std::size_t capacity) {
   QString text = QString::fromLocal8Bit(value.data(), static_cast<qsizetype>(value.size()));
-  while (static_cast<std::size_t>(text.toLocal8Bit().size()) > capacity) {
+  while (capacity > 0 && static_cast<std::size_t>(text.toLocal8Bit().size()) > capacity) {
     const bool pair = text.size() >= 2 && text.back().isLowSurrogate();
     text.chop(pair ? 2 : 1);
   }
@@ -128,8 +128,10 @@ QWidget* QtWindow::CreateWidget(const ControlDefinition& definition) {
     case ControlKind::Entry: {
       auto* entry = new QLineEdit(parent);
       entry->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-      entry->setValidator(
-          new PathLengthValidator(static_cast<qsizetype>(definition.capacity), entry));
+      if (definition.capacity > 0) {
+        entry->setValidator(
+            new PathLengthValidator(static_cast<qsizetype>(definition.capacity), entry));
+      }
       return entry;
     }
     case ControlKind::PictureButton:
