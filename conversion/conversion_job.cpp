@@ -1,9 +1,16 @@
 #include "conversion/conversion_job.h"
 
+#include <algorithm>
+
 #include "conversion/ident_rule.h"
 #include "conversion/job_messages.h"
 
 namespace identstrip {
+
+std::uint8_t ProgressPercent(std::int64_t done, std::int64_t total) {
+  if (total <= 0) return 0;
+  return static_cast<std::uint8_t>(std::min<std::int64_t>(100, 100 * done / total));
+}
 
 ConversionJob::ConversionJob(FileSystem& file_system, const std::string& input_name,
                              const std::string& output_name, JobWindow& window)
@@ -85,9 +92,7 @@ void ConversionJob::ProcessSlice() {
 void ConversionJob::UpdateProgress() {
   ++lines_done_;
   if (percent_ >= 100) return;
-  std::int64_t percent = total_lines_ == 0 ? 0 : 100 * lines_done_ / total_lines_;
-  if (percent > 100) percent = 100;
-  percent_ = static_cast<std::uint8_t>(percent);
+  percent_ = ProgressPercent(lines_done_, total_lines_);
   if (percent_ != shown_percent_) {
     shown_percent_ = percent_;
     window_.RedisplayProgress();

@@ -13,6 +13,9 @@ inline constexpr int LINES_PER_SLICE = 100;
 
 enum class JobState : std::uint16_t { Idle = 0, Running = 1, Finished = 2 };
 
+// 100 * done / total rounded down and capped at 100; 0 when total is 0.
+std::uint8_t ProgressPercent(std::int64_t done, std::int64_t total);
+
 // Converts the file named by the input name into the file named by the output
 // name, at most LINES_PER_SLICE lines per timer tick, so that the window stays
 // responsive. The job reads both names but never changes them.

@@ -89,8 +89,8 @@ ResultCode LineFile::ReadLine() {
   }
   const char* const window = buffer_.data();
   std::size_t at = static_cast<std::size_t>(start - buffer_offset_);
-  const std::size_t end =
-      static_cast<std::size_t>(std::min(known_size_, buffer_offset_ + buffer_valid_) - buffer_offset_);
+  const std::size_t end = static_cast<std::size_t>(
+      std::min(known_size_, buffer_offset_ + buffer_valid_) - buffer_offset_);
 
   char* const out = record_.BeginRewrite();
   if (at >= end || window[at] == END_OF_FILE_MARK) {

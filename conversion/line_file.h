@@ -35,6 +35,8 @@ class LineFile {
   // `path` is read when Create, Open or Remove runs; later changes to it do
   // not affect an open file.
   LineFile(FileSystem& file_system, const std::string& path);
+  // The path is held by reference: a temporary would be gone before it is read.
+  LineFile(FileSystem& file_system, std::string&& path) = delete;
   ~LineFile();
   LineFile(const LineFile&) = delete;
   LineFile& operator=(const LineFile&) = delete;

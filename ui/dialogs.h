@@ -15,8 +15,7 @@ class Dialogs {
   // path (cut to 254 characters) is then in `target`; otherwise `target` is
   // left exactly as it was. `filter` alternates descriptions and patterns,
   // separated by "|".
-  virtual bool ChooseFile(std::string_view title, std::string_view filter,
-                          std::string& target) = 0;
+  virtual bool ChooseFile(std::string_view title, std::string_view filter, std::string& target) = 0;
 
   // The stop-icon message box with one "OK" button; "|" starts a new line.
   // Returns the button pressed (1 for "OK").

@@ -20,8 +20,8 @@ constexpr std::array<ControlDefinition, 10> CONTROLS{{
      NO_BINDING, true},
     {PROGRESS_THERMOMETER, "?PROGRESS:THERMOMETER", ControlKind::ProgressBar, "", 67, 52, 200, 8,
      BOUND_SHOWN_PERCENT, true},
-    {BUTTON_START, "?BUTTON:START", ControlKind::Button, "Convert File", 85, 72, 60, 14,
-     NO_BINDING, false, ButtonRole::Default, NAVY},
+    {BUTTON_START, "?BUTTON:START", ControlKind::Button, "Convert File", 85, 72, 60, 14, NO_BINDING,
+     false, ButtonRole::Default, NAVY},
     {BUTTON_CANCEL, "?BUTTON:CANCEL", ControlKind::Button, "Cancel/Exit", 151, 72, 60, 14,
      NO_BINDING, false, ButtonRole::Close},
 }};
@@ -32,6 +32,8 @@ constexpr WindowDefinition WINDOW{
 
 }  // namespace
 
-const WindowDefinition& MainWindowDefinition() { return WINDOW; }
+const WindowDefinition& MainWindowDefinition() {
+  return WINDOW;
+}
 
 }  // namespace identstrip::ui
