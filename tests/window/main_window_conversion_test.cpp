@@ -3,8 +3,8 @@
 // window in the middle of a job.
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_dir.h"
 #include "tests/window/main_window_fixture.h"
-#include "tests/window/temp_dir.h"
 #include "ui/main_window_definition.h"
 
 namespace identstrip::ui::testing {
@@ -42,8 +42,8 @@ Lines Joined(std::initializer_list<Lines> parts) {
 TEST_F(MainWindowTest, OneConversionFromChoosingTheInputToTheIdleLook) {
   TempDir dir;
   const std::string input =
-      dir.Write("Sales.txd", "Sales\tfile   \r\n!!> IDENT(12),NAME('Sales')\r\nEND\r\n");
-  const std::string proposed = dir.Path("SalesNI.txd");
+      Write(dir, "Sales.txd", "Sales\tfile   \r\n!!> IDENT(12),NAME('Sales')\r\nEND\r\n");
+  const std::string proposed = dir.File("SalesNI.txd");
   screen.chooser_answers = {input};
   screen.script = {Opened(),
                    Sized(),
@@ -84,7 +84,7 @@ TEST_F(MainWindowTest, OneConversionFromChoosingTheInputToTheIdleLook) {
                     // so "Convert File" only moves the focus.
                     {"> timer", "> pressed ?BUTTON:START", "focus ?OLDFILENAME", "> close request",
                      "close"}}));
-  EXPECT_EQ(TempDir::Read(proposed), "Sales   file\r\n!!> NAME('Sales')\r\nEND\r\n");
+  EXPECT_EQ(ReadBytes(proposed), "Sales   file\r\n!!> NAME('Sales')\r\nEND\r\n");
   EXPECT_EQ(*screen.input_name, "");
   EXPECT_EQ(*screen.output_name, "");
   EXPECT_EQ(screen.focus, OLDFILENAME);
@@ -94,11 +94,11 @@ TEST_F(MainWindowTest, OneConversionFromChoosingTheInputToTheIdleLook) {
 TEST_F(MainWindowTest, AFailedStartKeepsTheNamesAndTheIdleLookAndCanBeRepeatedAtOnce) {
   TempDir dir;
   const std::string contents = NumberedLines(1, 3);
-  const std::string input = dir.Write("Sales.txd", contents);
-  const std::string output = dir.Path("SalesNI.txd");
-  const std::string missing_input = dir.Path("Missing.txd");
-  const std::string input_in_missing_folder = dir.Path("NoFolder/Sales.txd");
-  const std::string output_in_missing_folder = dir.Path("NoFolder/SalesNI.txd");
+  const std::string input = Write(dir, "Sales.txd", contents);
+  const std::string output = dir.File("SalesNI.txd");
+  const std::string missing_input = dir.File("Missing.txd");
+  const std::string input_in_missing_folder = dir.File("NoFolder/Sales.txd");
+  const std::string output_in_missing_folder = dir.File("NoFolder/SalesNI.txd");
   const struct {
     const char* name;
     std::string input, output, message;
@@ -125,8 +125,8 @@ TEST_F(MainWindowTest, AFailedStartKeepsTheNamesAndTheIdleLookAndCanBeRepeatedAt
                        EXPECT_EQ(screen.Shown(NEWFILENAME), Quoted(c.output));
                        EXPECT_EQ(screen.focus, OLDFILENAME);
                        EXPECT_EQ(screen.timer_period, 0);
-                       EXPECT_FALSE(TempDir::Exists(output));
-                       EXPECT_EQ(TempDir::Read(input), contents);
+                       EXPECT_FALSE(std::filesystem::exists(output));
+                       EXPECT_EQ(ReadBytes(input), contents);
                      }),
                      // The user mends the names and presses again.
                      Type(OLDFILENAME, input), Type(NEWFILENAME, output), Pressed(BUTTON_START),
@@ -135,16 +135,16 @@ TEST_F(MainWindowTest, AFailedStartKeepsTheNamesAndTheIdleLookAndCanBeRepeatedAt
     EXPECT_EQ(screen.RequestsAfter("> pressed ?BUTTON:START"),
               (Lines{c.message, "focus ?OLDFILENAME"}));
     EXPECT_EQ(screen.RequestsAfter("> pressed ?BUTTON:START", 2), RUNNING_LOOK);
-    EXPECT_EQ(TempDir::Read(output), contents);
-    EXPECT_EQ(TempDir::Read(input), contents);
+    EXPECT_EQ(ReadBytes(output), contents);
+    EXPECT_EQ(ReadBytes(input), contents);
   }
 }
 
 TEST_F(MainWindowTest, TheOutputControlsStayUsableAndDoNotRedirectARunningJob) {
   TempDir dir;
-  const std::string input = dir.Write("Sales.txd", NumberedLines(1, 250));
-  const std::string output = dir.Path("SalesNI.txd");
-  const std::string other = dir.Write("Other.txd", "keep me\r\n");
+  const std::string input = Write(dir, "Sales.txd", NumberedLines(1, 250));
+  const std::string output = dir.File("SalesNI.txd");
+  const std::string other = Write(dir, "Other.txd", "keep me\r\n");
   screen.chooser_answers = {other};
   screen.script = {Opened(),
                    Type(OLDFILENAME, input),
@@ -153,7 +153,7 @@ TEST_F(MainWindowTest, TheOutputControlsStayUsableAndDoNotRedirectARunningJob) {
                    Timer(),
                    Pressed(LOOKUPFILE_2),
                    Timer(),
-                   Type(NEWFILENAME, dir.Path("Typed.txd")),
+                   Type(NEWFILENAME, dir.File("Typed.txd")),
                    TicksWhileArmed{},
                    CloseRequest()};
   Run();
@@ -162,16 +162,16 @@ TEST_F(MainWindowTest, TheOutputControlsStayUsableAndDoNotRedirectARunningJob) {
                    "\"TXD|*.txd|All Files|*.*\" from " +
                        Quoted(output),
                    "redisplay ?NEWFILENAME " + Quoted(other)}));
-  EXPECT_EQ(TempDir::Read(output), NumberedLines(1, 250));
-  EXPECT_EQ(TempDir::Read(other), "keep me\r\n");
-  EXPECT_FALSE(TempDir::Exists(dir.Path("Typed.txd")));
+  EXPECT_EQ(ReadBytes(output), NumberedLines(1, 250));
+  EXPECT_EQ(ReadBytes(other), "keep me\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("Typed.txd")));
   EXPECT_EQ(*screen.output_name, "") << "cleared with the input name at the finish";
 }
 
 TEST_F(MainWindowTest, PressesOfTheInputControlsQueuedBeforeTheRunningLookAreDropped) {
   TempDir dir;
-  const std::string input = dir.Write("Sales.txd", NumberedLines(1, 150));
-  const std::string output = dir.Path("SalesNI.txd");
+  const std::string input = Write(dir, "Sales.txd", NumberedLines(1, 150));
+  const std::string output = dir.File("SalesNI.txd");
   screen.script = {Opened(),
                    Type(OLDFILENAME, input),
                    Type(NEWFILENAME, output),
@@ -183,7 +183,7 @@ TEST_F(MainWindowTest, PressesOfTheInputControlsQueuedBeforeTheRunningLookAreDro
   Run();
   EXPECT_EQ(screen.RequestsAfter("> pressed ?LOOKUPFILE"), Lines{});
   EXPECT_EQ(screen.RequestsAfter("> pressed ?BUTTON:START", 2), Lines{});
-  EXPECT_EQ(TempDir::Read(output), NumberedLines(1, 150));
+  EXPECT_EQ(ReadBytes(output), NumberedLines(1, 150));
 }
 
 TEST_F(MainWindowTest, ClosingDuringAJobEndsAtOnceAndLeavesWholeSlices) {
@@ -198,8 +198,8 @@ TEST_F(MainWindowTest, ClosingDuringAJobEndsAtOnceAndLeavesWholeSlices) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     TempDir dir;
-    const std::string input = dir.Write("Big.txa", NumberedLines(1, c.input_lines));
-    const std::string output = dir.Path("BigNI.txa");
+    const std::string input = Write(dir, "Big.txa", NumberedLines(1, c.input_lines));
+    const std::string output = dir.File("BigNI.txa");
     screen = FakeScreen();
     screen.script = {Opened(), Type(OLDFILENAME, input), Type(NEWFILENAME, output),
                      Pressed(BUTTON_START)};
@@ -208,7 +208,7 @@ TEST_F(MainWindowTest, ClosingDuringAJobEndsAtOnceAndLeavesWholeSlices) {
     EXPECT_TRUE(Run());
 
     EXPECT_EQ(screen.From("> close request"), (Lines{"> close request", "close"}));
-    EXPECT_EQ(TempDir::Read(output), NumberedLines(1, c.lines_kept));
+    EXPECT_EQ(ReadBytes(output), NumberedLines(1, c.lines_kept));
     // Both files were let go: each can be opened for writing again.
     for (const std::string& path : {input, output}) {
       std::unique_ptr<File> file;

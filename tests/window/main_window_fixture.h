@@ -2,16 +2,28 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conversion/file_system.h"
+#include "tests/support/temp_dir.h"
 #include "tests/window/fake_window.h"
 #include "ui/main_window.h"
 
 namespace identstrip::ui::testing {
 
+using identstrip::testing::ReadBytes;
+using identstrip::testing::TempDir;
 using Lines = std::vector<std::string>;
+
+// Writes a file of the test's folder and returns its path.
+inline std::string Write(const TempDir& dir, std::string_view name, std::string_view bytes) {
+  const std::string path = dir.File(name);
+  identstrip::testing::WriteBytes(path, bytes);
+  return path;
+}
 
 // Runs the program's window over a fake toolkit: the test scripts the events
 // and the chooser's answers, then reads the transcript.

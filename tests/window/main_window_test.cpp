@@ -2,8 +2,8 @@
 // choosers and the checks "Convert File" makes before it starts anything.
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_dir.h"
 #include "tests/window/main_window_fixture.h"
-#include "tests/window/temp_dir.h"
 #include "ui/main_window_definition.h"
 
 namespace identstrip::ui::testing {
@@ -196,8 +196,8 @@ TEST_F(MainWindowTest, ChoosingTheOutputRedisplaysOnlyItsEntry) {
 
 TEST_F(MainWindowTest, ConvertWithABlankNameOnlyMovesTheFocus) {
   TempDir dir;
-  const std::string input = dir.Write("in.txd", "line\r\n");
-  const std::string output = dir.Path("out.txd");
+  const std::string input = Write(dir, "in.txd", "line\r\n");
+  const std::string output = dir.File("out.txd");
   const struct {
     std::string input, output;
     const char* focus_request;
@@ -220,7 +220,7 @@ TEST_F(MainWindowTest, ConvertWithABlankNameOnlyMovesTheFocus) {
     EXPECT_EQ(screen.focus, c.focus);
     EXPECT_EQ(*screen.input_name, c.input);
     EXPECT_EQ(*screen.output_name, c.output);
-    EXPECT_FALSE(TempDir::Exists(output));
+    EXPECT_FALSE(std::filesystem::exists(output));
   }
 }
 
