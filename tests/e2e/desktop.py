@@ -194,6 +194,21 @@ class Desktop:
                 return
         raise AssertionError(f"no button {text!r}")
 
+    def choose_file(self, chooser, path):
+        """Presses a folder button (0 input, 1 output) and names the file in the chooser."""
+        buttons = [n for n in _walk(self._main_window())
+                   if n.getRoleName() == "push button" and not n.name]
+        self.focus_window()
+        self.click(sorted(buttons, key=lambda n: n.queryComponent().getExtents(
+            pyatspi.DESKTOP_COORDS).y)[chooser])
+        titles = ("Choose an Input TXD/TXA Clarion Text File",
+                  "Choose an Output TXD Text Dictionary File")
+        dialog = wait_for("the file chooser", lambda: self._x_window(titles[chooser]))
+        self.focus_window(dialog)
+        self.type(path)
+        self.key("Return")
+        wait_for("the chooser to close", lambda: self._x_window(titles[chooser]) is None)
+
     def focus_window(self, window_id=None):
         self._xdotool("windowfocus", "--sync", window_id or self.window_id)
 

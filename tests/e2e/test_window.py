@@ -59,6 +59,21 @@ class ConversionTest(WindowTest):
         desktop.key("Escape")
         self.assertEqual(desktop.wait_exit(), 0)
 
+    def test_choosing_the_input_proposes_the_output_beside_it(self):
+        os.mkdir(self.path("data.old"))
+        source = self.path("data.old/Sales.txd")
+        write(source, read(os.path.join(DATA, "customers.txd")))
+        desktop = self.start()
+        desktop.choose_file(0, source)
+        wait_for("the proposal", lambda: desktop.entry_texts() == [
+            source, self.path("data.old/SalesNI.txd")])
+        desktop.click_button("Convert File")
+        wait_for("the idle look", lambda: desktop.entry_texts() == ["", ""])
+        self.assertEqual(read(self.path("data.old/SalesNI.txd")),
+                         read(os.path.join(DATA, "customers_expected.txd")))
+        desktop.click_button("Cancel/Exit")
+        self.assertEqual(desktop.wait_exit(), 0)
+
     def test_a_failed_start_shows_its_message_and_keeps_both_names(self):
         write(self.path("Sales.txd"), read(os.path.join(DATA, "customers.txd")))
         sales = self.path("Sales.txd")
