@@ -19,8 +19,8 @@
 #include <string>
 
 #include "conversion/posix/posix_file_system.h"
+#include "tests/ui/dialog_test_paths.h"
 #include "tests/ui/modal_driver.h"
-#include "tests/ui/temp_folder.h"
 #include "tests/ui/window_stub.h"
 #include "ui/standard_dialogs.h"
 
@@ -28,8 +28,9 @@ namespace identstrip::ui {
 namespace {
 
 using testing::CurrentDirectoryGuard;
+using testing::MakeFile;
+using testing::MakeFolder;
 using testing::ModalDriver;
-using testing::TempFolder;
 
 constexpr std::string_view INPUT_TITLE = "Choose an Input TXD/TXA Clarion Text File";
 constexpr std::string_view INPUT_FILTER = "TXD/A|*.tx?|All Files|*.*";
@@ -112,9 +113,9 @@ QStringList ListedNames(QWidget* chooser, const QStringList& expected) {
 class QtDialogsTest : public ::testing::Test {
  protected:
   QtDialogsTest() {
-    std::filesystem::current_path(folder.path());
-    folder.MakeFile("in.txd");
-    folder.MakeFile("sub/deep.txd");
+    std::filesystem::current_path(root);
+    MakeFile(dir, "in.txd");
+    MakeFile(dir, "sub/deep.txd");
     owner.show();
   }
 
@@ -123,7 +124,8 @@ class QtDialogsTest : public ::testing::Test {
     return dialogs.ChooseFile(title, filter, target);
   }
 
-  TempFolder folder;
+  identstrip::testing::TempDir dir;
+  const std::string root = dir.Path().string();
   CurrentDirectoryGuard guard;
   ModalDriver driver;
   QWidget owner;
@@ -167,7 +169,7 @@ TEST_F(QtDialogsTest, ChooserHasTheOpenFileOptions) {
 }
 
 TEST_F(QtDialogsTest, ChooserOpensWhereTheTargetPoints) {
-  const std::string& cwd = folder.path();
+  const std::string& cwd = root;
   struct Case {
     std::string target, folder, name;
   };
@@ -197,7 +199,7 @@ TEST_F(QtDialogsTest, ChooserOpensWhereTheTargetPoints) {
 }
 
 TEST_F(QtDialogsTest, ConfirmedNameBecomesTheTarget) {
-  const std::string& cwd = folder.path();
+  const std::string& cwd = root;
   struct Case {
     std::string target, typed, chosen;
   };
@@ -233,7 +235,7 @@ TEST_F(QtDialogsTest, CancellingLeavesTheTarget) {
   };
   for (const auto& cancel : ways) {
     driver.WhenNextOpens(cancel);
-    std::string target = folder.path() + "/in.txd";
+    std::string target = root + "/in.txd";
     const std::string before = target;
     EXPECT_FALSE(Choose(target));
     EXPECT_EQ(target, before);
@@ -249,7 +251,7 @@ TEST_F(QtDialogsTest, ChooserRefusesNamesThatDoNotExist) {
       {INPUT_TITLE, INPUT_FILTER, "missing.txd"},
       {OUTPUT_TITLE, OUTPUT_FILTER, "missing.txd"},
       {OUTPUT_TITLE, OUTPUT_FILTER, "nofolder/missing.txd"},
-      {INPUT_TITLE, INPUT_FILTER, folder.path() + "/in.txd/inside"},
+      {INPUT_TITLE, INPUT_FILTER, root + "/in.txd/inside"},
   };
   for (const auto& c : cases) {
     driver.WhenNextOpens([&](QWidget* chooser) {
@@ -274,31 +276,31 @@ TEST_F(QtDialogsTest, ChooserRefusesNamesThatDoNotExist) {
 }
 
 TEST_F(QtDialogsTest, CurrentDirectoryStaysAfterMovingInsideTheChooser) {
-  const std::string other = folder.MakeFolder("other");
-  folder.MakeFile("other/else.txd");
+  const std::string other = MakeFolder(dir, "other");
+  MakeFile(dir, "other/else.txd");
   for (const bool confirm : {true, false}) {
     driver.WhenNextOpens([&](QWidget* chooser) {
       OpenFolder(chooser, other);  // a folder's name opens it; it is not chosen
       EXPECT_EQ(FolderOf(chooser), other);
       OpenFolder(chooser, "..");
       OpenFolder(chooser, "sub");
-      EXPECT_EQ(FolderOf(chooser), folder.path() + "/sub");
+      EXPECT_EQ(FolderOf(chooser), root + "/sub");
       TypeName(chooser, "deep.txd");
       Click(Button(chooser, confirm ? QDialogButtonBox::Open : QDialogButtonBox::Cancel));
     });
     std::string target;
     EXPECT_EQ(Choose(target), confirm);
-    EXPECT_EQ(target, confirm ? folder.path() + "/sub/deep.txd" : "");
-    EXPECT_EQ(std::filesystem::current_path(), folder.path());
+    EXPECT_EQ(target, confirm ? root + "/sub/deep.txd" : "");
+    EXPECT_EQ(std::filesystem::current_path(), root);
   }
 }
 
 TEST_F(QtDialogsTest, LongPathsAreCutToTheTarget) {
-  const std::string long_folder = folder.MakeFolder(std::string(120, 'f'));
+  const std::string long_folder = MakeFolder(dir, std::string(120, 'f'));
   for (const std::size_t length : {254u, 255u, 259u, 260u}) {
     const std::size_t name_length = length - long_folder.size() - 1;
     const std::string path =
-        folder.MakeFile(std::string(120, 'f') + "/" + std::string(name_length - 4, 'n') + ".txd");
+        MakeFile(dir, std::string(120, 'f') + "/" + std::string(name_length - 4, 'n') + ".txd");
     ASSERT_EQ(path.size(), length);
     driver.WhenNextOpens([&](QWidget* chooser) {
       TypeName(chooser, path);
@@ -319,18 +321,18 @@ TEST_F(QtDialogsTest, LongPathsAreCutToTheTarget) {
 
 TEST_F(QtDialogsTest, FileHeldByAnotherOpenerCanBeChosen) {
   std::unique_ptr<File> held;
-  ASSERT_EQ(file_system.OpenShared(folder.path() + "/in.txd", held), SUCCESS);
+  ASSERT_EQ(file_system.OpenShared(root + "/in.txd", held), SUCCESS);
   driver.WhenNextOpens([&](QWidget* chooser) {
     TypeName(chooser, "in.txd");
     Click(Button(chooser, QDialogButtonBox::Open));
   });
   std::string target;
   EXPECT_TRUE(Choose(target));
-  EXPECT_EQ(target, folder.path() + "/in.txd");
+  EXPECT_EQ(target, root + "/in.txd");
 }
 
 TEST_F(QtDialogsTest, TypesMatchAsTheSystemChooserMatches) {
-  for (const char* name : {"Sales.TXD", "notes.txa", "readme", "data.csv"}) folder.MakeFile(name);
+  for (const char* name : {"Sales.TXD", "notes.txa", "readme", "data.csv"}) MakeFile(dir, name);
   driver.WhenNextOpens([&](QWidget* chooser) {
     const QStringList typed{"Sales.TXD", "in.txd", "notes.txa", "sub"};
     EXPECT_EQ(ListedNames(chooser, typed), typed);

@@ -8,14 +8,15 @@
 #include <vector>
 
 #include "conversion/posix/posix_file_system.h"
-#include "tests/ui/temp_folder.h"
+#include "tests/ui/dialog_test_paths.h"
 #include "tests/ui/window_stub.h"
 
 namespace identstrip::ui {
 namespace {
 
 using testing::CurrentDirectoryGuard;
-using testing::TempFolder;
+using testing::MakeFile;
+using testing::MakeFolder;
 
 constexpr std::string_view INPUT_FILTER = "TXD/A|*.tx?|All Files|*.*";
 
@@ -69,12 +70,13 @@ TEST(SplitFileTypesTest, PairsDescriptionsWithPatterns) {
 class ChooseFileTest : public ::testing::Test {
  protected:
   ChooseFileTest() {
-    std::filesystem::current_path(folder.path());
-    folder.MakeFolder("sub");
-    folder.MakeFile("in.txd");
+    std::filesystem::current_path(root);
+    MakeFolder(dir, "sub");
+    MakeFile(dir, "in.txd");
   }
 
-  TempFolder folder;
+  identstrip::testing::TempDir dir;
+  const std::string root = dir.Path().string();
   CurrentDirectoryGuard guard;
   PosixFileSystem file_system;
   RecordingWindow window;
@@ -82,7 +84,7 @@ class ChooseFileTest : public ::testing::Test {
 };
 
 TEST_F(ChooseFileTest, OpensWhereTheTargetPoints) {
-  const std::string& cwd = folder.path();
+  const std::string& cwd = root;
   struct Case {
     std::string target, folder, name;
   };
@@ -148,21 +150,20 @@ TEST_F(ChooseFileTest, StoresTheChosenPathCutToTheTarget) {
 }
 
 TEST_F(ChooseFileTest, KeepsTheCurrentDirectoryWhateverTheDialogDoes) {
-  const std::string elsewhere = folder.MakeFolder("elsewhere");
+  const std::string elsewhere = MakeFolder(dir, "elsewhere");
   window.while_open = [&] { std::filesystem::current_path(elsewhere); };
   for (const std::string target : {"", "sub", "in.txd"}) {
     for (const bool confirmed : {true, false}) {
-      window.answer =
-          confirmed ? std::optional<std::string>(folder.path() + "/in.txd") : std::nullopt;
+      window.answer = confirmed ? std::optional<std::string>(root + "/in.txd") : std::nullopt;
       std::string value = target;
       dialogs.ChooseFile("Choose", INPUT_FILTER, value);
-      EXPECT_EQ(std::filesystem::current_path(), folder.path()) << "target '" << target << "'";
+      EXPECT_EQ(std::filesystem::current_path(), root) << "target '" << target << "'";
     }
   }
 }
 
 TEST_F(ChooseFileTest, WithoutACurrentDirectoryOffersNoName) {
-  const std::string gone = folder.MakeFolder("gone");
+  const std::string gone = MakeFolder(dir, "gone");
   std::filesystem::current_path(gone);
   std::filesystem::remove(gone);
   std::string target = "in.txd";
