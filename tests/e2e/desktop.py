@@ -209,6 +209,16 @@ class Desktop:
         self.key("Return")
         wait_for("the chooser to close", lambda: self._x_window(titles[chooser]) is None)
 
+    def click_close_box(self):
+        """Clicks the close box that the window manager draws at the right of the title bar."""
+        extents = subprocess.run(["xprop", "-id", self.window_id, "_NET_FRAME_EXTENTS"],
+                                 env=self.env, capture_output=True, text=True).stdout
+        _, right, top, _ = (int(v) for v in extents.split("=")[1].split(","))
+        box = self._main_window().queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        # The button is about as wide as the title bar is high.
+        self._xdotool("mousemove", "--sync", str(box.x + box.width + right - top // 2),
+                      str(box.y - top // 2), "click", "1")
+
     def focus_window(self, window_id=None):
         self._xdotool("windowfocus", "--sync", window_id or self.window_id)
 

@@ -140,7 +140,10 @@ class ClosingWithWindowManagerTest(ClosingTest):
     def test_alt_f4_in_the_middle_of_a_large_conversion(self):
         self.close_mid_run(lambda desktop: desktop.key("alt+F4"))
 
-    # The window manager's own close requests are covered by Alt+F4 here.
+    def test_the_close_box_in_the_middle_of_a_large_conversion(self):
+        self.close_mid_run(lambda desktop: desktop.click_close_box())
+
+    # The window's own close requests are covered without a window manager.
     test_escape_in_the_middle_of_a_large_conversion = None
     test_cancel_exit_in_the_middle_of_a_large_conversion = None
 
