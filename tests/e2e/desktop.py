@@ -15,6 +15,7 @@ import time
 import gi
 
 gi.require_version("Atspi", "2.0")
+from gi.repository import GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 WINDOW_CAPTION = "Strip IDENTs from TXD/TXA"
@@ -25,6 +26,11 @@ def wait_for(what, condition, timeout=TIMEOUT, interval=0.05):
     """Polls condition() until it returns something true, and returns that."""
     deadline = time.monotonic() + timeout
     while True:
+        # The accessibility client learns of new programs and windows from
+        # bus signals, which it takes in only while its main loop turns.
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
         result = condition()
         if result:
             return result
