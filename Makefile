@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build run test test-asan fuzz bench format clean
+.PHONY: deps configure build run test test-asan fuzz bench screenshot format clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -37,6 +37,10 @@ fuzz: deps
 
 bench: build
 	@echo "no benchmarks yet"
+
+# A picture of the main window, opened under a private Xvfb.
+screenshot: build
+	@./scripts/screenshot.sh $(BUILD)/tests/ui/window_preview docs/window.png
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
