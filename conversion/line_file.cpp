@@ -185,10 +185,12 @@ ResultCode LineFile::FillBuffer(FileOffset offset) {
   std::size_t got = 0;
   const ResultCode code = file_->ReadAt(offset, std::span<char>(buffer_.data(), wanted), got);
   buffer_offset_ = offset;
-  buffer_valid_ = code == SUCCESS ? got : 0;
+  buffer_valid_ = code == SUCCESS && got == wanted ? got : 0;
   if (code != SUCCESS) return code;
-  // A file that another program shortened ends where its bytes end.
-  if (got < wanted) known_size_ = offset + got;
+  // Fewer bytes than the size taken at Open: a program that ignores the
+  // sharing rules has cut the file short. Reading on would end the input in
+  // the middle of a line and the lines after it would be silently missing.
+  if (got < wanted) return ERR_ACCESS_DENIED;
   return SUCCESS;
 }
 

@@ -188,6 +188,23 @@ TEST_F(TwoProcessTest, TheOutputOfARunningConversionCannotBeRemovedOrRewritten) 
   EXPECT_EQ(ReadBytes(out_), testing::ModelConvert(text_a_));
 }
 
+// A program that ignores the locks may still cut the input short under a
+// running conversion. The lines it took away are missing from the output, so
+// the conversion must not end as if it had read the whole input.
+TEST_F(TwoProcessTest, AnInputCutShortUnderARunningConversionIsReported) {
+  JobInChild converting(in_a_, out_);
+  ASSERT_EQ(converting.Start(), "busy");
+  ASSERT_EQ(converting.Tick(), "busy");
+  fs::resize_file(in_a_, text_a_.size() / 2);
+
+  EXPECT_EQ(converting.Finish(), "idle\nmessage Convert file: " +
+                                     UnexpectedErrorText(ERR_ACCESS_DENIED, ACTION_READING, in_a_));
+  const std::string expected = testing::ModelConvert(text_a_);
+  const std::string written = ReadBytes(out_);
+  EXPECT_LT(written.size(), expected.size());
+  EXPECT_TRUE(written == expected.substr(0, written.size())) << "what was written is wrong";
+}
+
 // Two conversions onto one output started at the same moment, again and
 // again: whoever comes second is refused, and the output is always the whole
 // conversion of one input, never a mixture. The jobs pause between ticks as
