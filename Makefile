@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build run test test-asan bench screenshot format clean
+.PHONY: deps configure build run test test-asan fuzz bench screenshot format clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -29,6 +29,12 @@ test-asan: deps
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# Longer fuzz campaigns than the short one in `make test`, built with clang in
+# build-fuzz; FUZZ_SECONDS is the time each fuzzer runs.
+FUZZ_SECONDS ?= 300
+fuzz: deps
+	@./tests/fuzz/run_fuzzers.sh --seconds $(FUZZ_SECONDS) --build build-fuzz
+
 bench: build
 	@echo "no benchmarks yet"
 
@@ -40,4 +46,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz

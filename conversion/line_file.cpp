@@ -133,31 +133,45 @@ ResultCode LineFile::ReadLine() {
 }
 
 // The record is full: the rest of the line up to and including its CR LF or
-// byte 26, or up to the end of the file, is passed over.
+// byte 26, or up to the end of the file, is passed over. The window is
+// searched with memchr rather than byte by byte: a line may run for
+// gigabytes, and both passes over the input skip it.
 ResultCode LineFile::SkipRestOfLine(FileOffset at) {
-  for (;;) {
-    if (at >= known_size_) break;
-    FileOffset window_end = std::min(known_size_, buffer_offset_ + buffer_valid_);
-    // A CR in the window's last byte needs the byte after it to be judged.
-    if (at < buffer_offset_ || at + 1 >= window_end) {
-      if (window_end < known_size_ || at < buffer_offset_) {
-        if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
-        window_end = std::min(known_size_, buffer_offset_ + buffer_valid_);
+  while (at < known_size_) {
+    if (at < buffer_offset_ || at >= buffer_offset_ + buffer_valid_) {
+      if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
+      continue;
+    }
+    const char* const window = buffer_.data();
+    const std::size_t first = static_cast<std::size_t>(at - buffer_offset_);
+    const std::size_t end = static_cast<std::size_t>(
+        std::min(known_size_, buffer_offset_ + buffer_valid_) - buffer_offset_);
+    const auto* mark =
+        static_cast<const char*>(std::memchr(window + first, END_OF_FILE_MARK, end - first));
+    const std::size_t stop = mark ? static_cast<std::size_t>(mark - window) : end;
+    const auto* cr = static_cast<const char*>(std::memchr(window + first, '\r', stop - first));
+    if (cr == nullptr) {
+      if (mark == nullptr) {
+        at = buffer_offset_ + end;
+        continue;
       }
-      if (at >= window_end) break;
+      next_read_ = buffer_offset_ + stop + 1;
+      return SUCCESS;
     }
-    const char c = buffer_[at - buffer_offset_];
-    if (c == END_OF_FILE_MARK) {
-      ++at;
-      break;
+    const std::size_t i = static_cast<std::size_t>(cr - window);
+    if (i + 1 < end) {
+      at = buffer_offset_ + i + 1;
+      if (window[i + 1] != '\n') continue;
+      next_read_ = at + 1;
+      return SUCCESS;
     }
-    if (c == '\r' && at + 1 < window_end && buffer_[at + 1 - buffer_offset_] == '\n') {
-      at += 2;
-      break;
-    }
-    ++at;
+    // A CR in the window's last byte needs the byte after it to be judged:
+    // at the end of the file there is none, otherwise refill from the CR.
+    if (buffer_offset_ + end >= known_size_) break;
+    at = buffer_offset_ + i;
+    if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
   }
-  next_read_ = at;
+  next_read_ = known_size_;
   return SUCCESS;
 }
 
@@ -171,10 +185,12 @@ ResultCode LineFile::FillBuffer(FileOffset offset) {
   std::size_t got = 0;
   const ResultCode code = file_->ReadAt(offset, std::span<char>(buffer_.data(), wanted), got);
   buffer_offset_ = offset;
-  buffer_valid_ = code == SUCCESS ? got : 0;
+  buffer_valid_ = code == SUCCESS && got == wanted ? got : 0;
   if (code != SUCCESS) return code;
-  // A file that another program shortened ends where its bytes end.
-  if (got < wanted) known_size_ = offset + got;
+  // Fewer bytes than the size taken at Open: a program that ignores the
+  // sharing rules has cut the file short. Reading on would end the input in
+  // the middle of a line and the lines after it would be silently missing.
+  if (got < wanted) return ERR_ACCESS_DENIED;
   return SUCCESS;
 }
 

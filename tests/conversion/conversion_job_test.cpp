@@ -10,6 +10,7 @@
 
 #include "conversion/posix/posix_file_system.h"
 #include "tests/support/faulty_file_system.h"
+#include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"
 
 namespace identstrip {
@@ -18,34 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FaultyFileSystem;
 using testing::ReadBytes;
+using testing::RecordingWindow;
+using testing::Requests;
 using testing::TempDir;
 using testing::WriteBytes;
-using Requests = std::vector<std::string>;
-
-class RecordingWindow final : public JobWindow {
- public:
-  explicit RecordingWindow(const std::uint8_t* shown_percent = nullptr) : shown_(shown_percent) {}
-  void Watch(const std::uint8_t& shown_percent) { shown_ = &shown_percent; }
-
-  void ShowMessage(std::string_view text, std::string_view caption) override {
-    requests_.push_back("message " + std::string(caption) + ": " + std::string(text));
-  }
-  void ShowRunningLook() override { requests_.push_back("running look"); }
-  void ShowIdleLook() override { requests_.push_back("idle look"); }
-  void SetTimerPeriod(int hundredths) override {
-    requests_.push_back("timer " + std::to_string(hundredths));
-  }
-  void RedisplayProgress() override {
-    requests_.push_back("progress " + std::to_string(shown_ ? *shown_ : -1));
-  }
-
-  // The requests since the last call.
-  Requests Take() { return std::exchange(requests_, {}); }
-
- private:
-  const std::uint8_t* shown_;
-  Requests requests_;
-};
 
 std::string Lines(int count, const std::string& prefix = "line ") {
   std::string text;

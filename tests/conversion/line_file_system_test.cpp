@@ -20,6 +20,7 @@ namespace identstrip {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::PathOfLength;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
@@ -114,19 +115,6 @@ TEST_F(LineFileSystemTest, RemoveCodes) {
   EXPECT_FALSE(fs::exists(file_));
   EXPECT_EQ(ReadBytes(read_only_), kContent) << "a read-only file is never deleted";
   EXPECT_TRUE(fs::is_directory(folder_));
-}
-
-// Builds a path of exactly `length` characters below `base` through folders
-// of its own, the last part a file.
-std::string PathOfLength(const fs::path& base, std::size_t length) {
-  fs::create_directory(base);
-  std::string path = base.string();
-  while (path.size() + 1 + 100 < length) {
-    path += "/" + std::string(99, 'd');
-    fs::create_directory(path);
-  }
-  path += "/" + std::string(length - path.size() - 1, 'f');
-  return path;
 }
 
 TEST_F(LineFileSystemTest, TheFullPathMayHave260CharactersButNoMore) {

@@ -7,7 +7,10 @@ namespace identstrip::testing {
 class FaultyFile final : public File {
  public:
   FaultyFile(std::unique_ptr<File> real, FileFaults faults, FaultyFileSystem& owner)
-      : real_(std::move(real)), faults_(faults), owner_(owner) {}
+      : real_(std::move(real)), faults_(faults), owner_(owner) {
+    ++owner_.open_files_;
+  }
+  ~FaultyFile() override { Release(); }
 
   ResultCode ReadAt(FileOffset offset, std::span<char> buffer, std::size_t& bytes_read) override {
     ++owner_.read_calls_;
@@ -30,16 +33,29 @@ class FaultyFile final : public File {
     return faults_.write_error;
   }
 
-  ResultCode Size(FileOffset& size) override { return real_->Size(size); }
+  ResultCode Size(FileOffset& size) override {
+    return faults_.size != SUCCESS ? faults_.size : real_->Size(size);
+  }
   ResultCode Commit() override {
     return faults_.commit != SUCCESS ? faults_.commit : real_->Commit();
   }
-  ResultCode Close() override { return real_->Close(); }
+  ResultCode Close() override {
+    const ResultCode code = Release();
+    return faults_.close != SUCCESS ? faults_.close : code;
+  }
 
  private:
+  ResultCode Release() {
+    if (released_) return SUCCESS;
+    released_ = true;
+    --owner_.open_files_;
+    return real_->Close();
+  }
+
   std::unique_ptr<File> real_;
   FileFaults faults_;
   FaultyFileSystem& owner_;
+  bool released_ = false;
 };
 
 FileFaults FaultyFileSystem::Faults(std::string_view path) const {

@@ -22,6 +22,8 @@ struct FileFaults {
   FileOffset read_limit = std::numeric_limits<FileOffset>::max();
   ResultCode read_error = 5;  // EIO
   ResultCode commit = SUCCESS;
+  ResultCode size = SUCCESS;   // Size fails with this
+  ResultCode close = SUCCESS;  // Close releases the file and then reports this
 };
 
 // Real files, with failures injected for the paths a test names.
@@ -32,6 +34,8 @@ class FaultyFileSystem final : public FileSystem {
   FileFaults& FaultsFor(const std::string& path) { return faults_[path]; }
   int ReadCalls() const { return read_calls_; }
   int WriteCalls() const { return write_calls_; }
+  // Files opened through this file system and not yet closed.
+  int OpenFiles() const { return open_files_; }
 
   ResultCode OpenShared(std::string_view path, std::unique_ptr<File>& file) override;
   ResultCode CreateEmpty(std::string_view path) override;
@@ -54,6 +58,7 @@ class FaultyFileSystem final : public FileSystem {
   std::map<std::string, FileFaults, std::less<>> faults_;
   int read_calls_ = 0;
   int write_calls_ = 0;
+  int open_files_ = 0;
 };
 
 }  // namespace identstrip::testing

@@ -9,8 +9,8 @@
 
 namespace identstrip::testing {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "identstrip-XXXXXX").string();
+TempDir::TempDir(const std::filesystem::path& parent) {
+  std::string pattern = (parent / "identstrip-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }
@@ -29,6 +29,17 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+std::string PathOfLength(const std::filesystem::path& base, std::size_t length) {
+  std::filesystem::create_directory(base);
+  std::string path = base.string();
+  while (path.size() + 1 + 100 < length) {
+    path += "/" + std::string(99, 'd');
+    std::filesystem::create_directory(path);
+  }
+  path += "/" + std::string(length - path.size() - 1, 'f');
+  return path;
 }
 
 std::string ReadBytes(const std::string& path) {

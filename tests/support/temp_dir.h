@@ -6,10 +6,11 @@
 
 namespace identstrip::testing {
 
-// A fresh folder for one test, removed with everything in it afterwards.
+// A fresh folder for one test, removed with everything in it afterwards; by
+// default in the system's temporary folder.
 class TempDir {
  public:
-  TempDir();
+  explicit TempDir(const std::filesystem::path& parent = std::filesystem::temp_directory_path());
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -22,6 +23,9 @@ class TempDir {
 };
 
 void WriteBytes(const std::string& path, std::string_view bytes);
+// Builds a path of exactly `length` characters below `base` through folders
+// of its own, the last part a file name; creates the folders, not the file.
+std::string PathOfLength(const std::filesystem::path& base, std::size_t length);
 std::string ReadBytes(const std::string& path);
 
 }  // namespace identstrip::testing
