@@ -127,7 +127,7 @@ class CollectingReporter final : public benchmark::BenchmarkReporter {
       MicroResult result;
       result.name = run.benchmark_name();
       result.ns_per_op =
-          run.GetAdjustedRealTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+          run.GetAdjustedCPUTime() * 1e9 / benchmark::GetTimeUnitMultiplier(run.time_unit);
       if (const auto found = run.counters.find("bytes_per_second"); found != run.counters.end()) {
         result.bytes_per_second = found->second.value;
       }

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+namespace identstrip {
+
+// Finding the bytes that end or change a line (CR, byte 26, tab) eight bytes
+// at a time, so that a line's ordinary text is copied as a whole rather than
+// judged byte by byte. Plain C++, so it behaves alike on every platform.
+namespace line_bytes_detail {
+
+inline constexpr std::uint64_t kLowSevenBits = 0x7f7f7f7f7f7f7f7fULL;
+inline constexpr std::uint64_t kEveryByte = 0x0101010101010101ULL;
+
+// The high bit of every byte of `word` that is not 0 (the other bits are
+// noise). Exact: no carry crosses from one byte into the next.
+constexpr std::uint64_t NonZeroBytes(std::uint64_t word) {
+  return ((word & kLowSevenBits) + kLowSevenBits) | word;
+}
+
+constexpr std::uint64_t Differs(std::uint64_t word, unsigned char byte) {
+  return NonZeroBytes(word ^ (kEveryByte * byte));
+}
+
+template <bool kWithTab>
+constexpr std::uint64_t Flagged(std::uint64_t word) {
+  std::uint64_t ordinary = Differs(word, '\r') & Differs(word, 26);
+  if constexpr (kWithTab) ordinary &= Differs(word, '\t');
+  return ~(ordinary | kLowSevenBits);
+}
+
+}  // namespace line_bytes_detail
+
+// The high bit of every byte of `word` (eight bytes loaded as they lie in
+// memory) that is a CR, a byte 26 or a tab; 0 when there is none.
+constexpr std::uint64_t SpecialBytes(std::uint64_t word) {
+  return line_bytes_detail::Flagged<true>(word);
+}
+
+// The position, 0 to 7, of the first byte in memory that `flags` marks.
+constexpr std::size_t FirstFlaggedIndex(std::uint64_t flags) {
+  if constexpr (std::endian::native == std::endian::little) {
+    return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
+  } else {
+    return static_cast<std::size_t>(std::countl_zero(flags)) / 8;
+  }
+}
+
+constexpr bool IsSpecialByte(char c) {
+  return c == '\r' || c == 26 || c == '\t';
+}
+
+// The first CR or byte 26 in [begin, end), or `end` when there is none.
+inline const char* FindLineEnd(const char* begin, const char* end) {
+  while (end - begin >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, begin, sizeof word);
+    const std::uint64_t flags = line_bytes_detail::Flagged<false>(word);
+    if (flags != 0) return begin + FirstFlaggedIndex(flags);
+    begin += 8;
+  }
+  for (; begin != end; ++begin) {
+    if (*begin == '\r' || *begin == 26) return begin;
+  }
+  return end;
+}
+
+// The length of `text` without its trailing blanks (byte 32 only).
+inline std::size_t LengthWithoutTrailingBlanks(const char* text, std::size_t length) {
+  constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+  while (length >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text + length - 8, sizeof word);
+    if (word != kBlanks) break;
+    length -= 8;
+  }
+  while (length > 0 && text[length - 1] == ' ') --length;
+  return length;
+}
+
+}  // namespace identstrip
