@@ -5,11 +5,17 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64) || defined(_M_AMD64)
+#include <emmintrin.h>
+#define IDENTSTRIP_HAVE_SSE2 1
+#endif
+
 namespace identstrip {
 
-// Finding the bytes that end or change a line (CR, byte 26, tab) eight bytes
+// Finding the bytes that end or change a line (CR, byte 26, tab) many bytes
 // at a time, so that a line's ordinary text is copied as a whole rather than
-// judged byte by byte. Plain C++, so it behaves alike on every platform.
+// judged byte by byte: sixteen at a time where the processor has SSE2, eight
+// at a time in plain C++ everywhere.
 namespace line_bytes_detail {
 
 inline constexpr std::uint64_t kLowSevenBits = 0x7f7f7f7f7f7f7f7fULL;
@@ -51,6 +57,49 @@ constexpr std::size_t FirstFlaggedIndex(std::uint64_t flags) {
 
 constexpr bool IsSpecialByte(char c) {
   return c == '\r' || c == 26 || c == '\t';
+}
+
+// How far past the bytes it copies CopyOrdinary may write.
+inline constexpr std::size_t COPY_OVERRUN = 16;
+
+// Copies `from` to `to` up to the first CR, byte 26 or tab among the first
+// `count` bytes, and returns how many bytes that is (n). Whole chunks are
+// stored, so positions of `to` from n on may be overwritten too, but only
+// below min(count, n + COPY_OVERRUN). kSimd false takes the plain C++ way
+// alone, so that tests can check it where SSE2 is there.
+template <bool kSimd = true>
+std::size_t CopyOrdinary(const char* from, char* to, std::size_t count) {
+  std::size_t done = 0;
+#ifdef IDENTSTRIP_HAVE_SSE2
+  if constexpr (kSimd) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i sub = _mm_set1_epi8(26);
+    const __m128i tab = _mm_set1_epi8('\t');
+    while (count - done >= 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + done));
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + done), chunk);
+      const __m128i special =
+          _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, sub)),
+                       _mm_cmpeq_epi8(chunk, tab));
+      const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
+      if (mask != 0) return done + static_cast<std::size_t>(std::countr_zero(mask));
+      done += 16;
+    }
+  }
+#endif
+  while (count - done >= 8) {
+    std::uint64_t word;
+    std::memcpy(&word, from + done, sizeof word);
+    std::memcpy(to + done, &word, sizeof word);
+    const std::uint64_t flags = SpecialBytes(word);
+    if (flags != 0) return done + FirstFlaggedIndex(flags);
+    done += 8;
+  }
+  while (done < count && !IsSpecialByte(from[done])) {
+    to[done] = from[done];
+    ++done;
+  }
+  return done;
 }
 
 // The first CR or byte 26 in [begin, end), or `end` when there is none.

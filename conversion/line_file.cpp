@@ -100,42 +100,25 @@ ResultCode LineFile::ReadLine() {
     return ERR_RECORD_NOT_AVAILABLE;
   }
 
-  // Ordinary bytes are copied eight at a time; only CR, 26 and tab are judged
-  // one by one. A word is stored whole even when a special byte stops the line
-  // inside it, so the bytes behind the line may hold leftovers up to `dirty`:
-  // from there on the record holds blanks.
+  // Ordinary bytes are copied many at a time; only CR, 26 and tab are judged
+  // one by one. The copy may store a little past them, so the bytes behind
+  // the line may hold leftovers up to `dirty`: from there on the record
+  // holds blanks.
   std::size_t dirty = record_.Extent();
   std::size_t stored = 0;
   bool line_ended = false;
   while (stored < LINE_CAPACITY) {
     // Every byte stores at least one character, so a run of ordinary bytes
     // never needs more than the room that is left.
-    const std::size_t run_end = std::min(end, at + (LINE_CAPACITY - stored));
-    bool special = false;
-    while (run_end - at >= 8) {
-      std::uint64_t word;
-      std::memcpy(&word, window + at, sizeof word);
-      std::memcpy(out + stored, &word, sizeof word);
-      const std::uint64_t flags = SpecialBytes(word);
-      if (flags != 0) {
-        dirty = std::max(dirty, stored + sizeof word);
-        const std::size_t ordinary = FirstFlaggedIndex(flags);
-        at += ordinary;
-        stored += ordinary;
-        special = true;
-        break;
-      }
-      at += sizeof word;
-      stored += sizeof word;
-    }
-    if (!special) {
-      dirty = std::max(dirty, stored);
-      while (at < run_end && !IsSpecialByte(window[at])) out[stored++] = window[at++];
-      if (at == run_end) {
-        // The record is full, or the file ends here.
-        line_ended = at == end;
-        break;
-      }
+    const std::size_t room = std::min(end - at, LINE_CAPACITY - stored);
+    const std::size_t run = CopyOrdinary(window + at, out + stored, room);
+    dirty = std::max(dirty, stored + std::min(room, run + COPY_OVERRUN));
+    at += run;
+    stored += run;
+    if (run == room) {
+      // The record is full, or the file ends here.
+      line_ended = at == end;
+      break;
     }
     const char c = window[at++];
     if (c == '\t') {

@@ -4,6 +4,7 @@
 // included) with a byte-by-byte model of the reading rule.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -132,6 +133,30 @@ TEST(LineBytes, FlagsExactlyCrSubAndTabAtEveryPlace) {
       EXPECT_EQ(FindLineEnd(bytes, bytes + 8) == bytes + place, line_end) << value;
     }
   }
+}
+
+template <bool kSimd>
+void ExpectCopiesUpToTheFirstSpecialByte() {
+  for (const char special : {'\r', '\x1a', '\t'}) {
+    for (std::size_t count = 0; count <= 48; ++count) {
+      for (std::size_t place = 0; place <= count; ++place) {
+        std::string from(count, 'o');
+        if (place < count) from[place] = special;
+        if (place + 1 < count) from[place + 1] = special;
+        std::string to(64, '#');
+        const std::size_t copied = CopyOrdinary<kSimd>(from.data(), to.data(), count);
+        ASSERT_EQ(copied, place) << count;
+        EXPECT_EQ(to.substr(0, place), from.substr(0, place));
+        const std::size_t limit = std::min(count, place + COPY_OVERRUN);
+        EXPECT_EQ(to.substr(limit), std::string(64 - limit, '#')) << count << " " << place;
+      }
+    }
+  }
+}
+
+TEST(LineBytes, CopiesUpToTheFirstSpecialByteAndNoFurtherThanAllowed) {
+  ExpectCopiesUpToTheFirstSpecialByte<true>();
+  ExpectCopiesUpToTheFirstSpecialByte<false>();
 }
 
 TEST(LineBytes, TrimsOnlyTrailingBlanks) {
