@@ -59,16 +59,28 @@ constexpr bool IsSpecialByte(char c) {
   return c == '\r' || c == 26 || c == '\t';
 }
 
+// Clears the flag of byte `index` (as FirstFlaggedIndex counts) in `flags`.
+constexpr std::uint64_t WithoutFlag(std::uint64_t flags, std::size_t index) {
+  const std::size_t bit =
+      std::endian::native == std::endian::little ? 8 * index + 7 : 8 * (7 - index) + 7;
+  return flags & ~(std::uint64_t{1} << bit);
+}
+
 // How far past the bytes it copies CopyOrdinary may write.
 inline constexpr std::size_t COPY_OVERRUN = 16;
 
-// Copies `from` to `to` up to the first CR, byte 26 or tab among the first
-// `count` bytes, and returns how many bytes that is (n). Whole chunks are
+// Copies `from` to `to` up to the first tab, byte 26 or CR LF among the first
+// `count` bytes, and returns how many bytes that is (n); a CR without LF is
+// copied like any other byte. `readable` (at least `count`) is how many bytes
+// of `from` may be looked at, for the LF behind a CR. Whole chunks are
 // stored, so positions of `to` from n on may be overwritten too, but only
 // below min(count, n + COPY_OVERRUN). kSimd false takes the plain C++ way
 // alone, so that tests can check it where SSE2 is there.
 template <bool kSimd = true>
-std::size_t CopyOrdinary(const char* from, char* to, std::size_t count) {
+std::size_t CopyOrdinary(const char* from, char* to, std::size_t count, std::size_t readable) {
+  const auto ends_here = [&](std::size_t at) {
+    return from[at] != '\r' || (at + 1 < readable && from[at + 1] == '\n');
+  };
   std::size_t done = 0;
 #ifdef IDENTSTRIP_HAVE_SSE2
   if constexpr (kSimd) {
@@ -81,8 +93,11 @@ std::size_t CopyOrdinary(const char* from, char* to, std::size_t count) {
       const __m128i special =
           _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, sub)),
                        _mm_cmpeq_epi8(chunk, tab));
-      const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special));
-      if (mask != 0) return done + static_cast<std::size_t>(std::countr_zero(mask));
+      for (unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(special)); mask != 0;
+           mask &= mask - 1) {
+        const std::size_t at = done + static_cast<std::size_t>(std::countr_zero(mask));
+        if (ends_here(at)) return at;
+      }
       done += 16;
     }
   }
@@ -91,13 +106,16 @@ std::size_t CopyOrdinary(const char* from, char* to, std::size_t count) {
     std::uint64_t word;
     std::memcpy(&word, from + done, sizeof word);
     std::memcpy(to + done, &word, sizeof word);
-    const std::uint64_t flags = SpecialBytes(word);
-    if (flags != 0) return done + FirstFlaggedIndex(flags);
+    for (std::uint64_t flags = SpecialBytes(word); flags != 0;) {
+      const std::size_t index = FirstFlaggedIndex(flags);
+      if (ends_here(done + index)) return done + index;
+      flags = WithoutFlag(flags, index);
+    }
     done += 8;
   }
-  while (done < count && !IsSpecialByte(from[done])) {
+  for (; done < count; ++done) {
+    if (IsSpecialByte(from[done]) && ends_here(done)) break;
     to[done] = from[done];
-    ++done;
   }
   return done;
 }

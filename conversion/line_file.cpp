@@ -100,8 +100,8 @@ ResultCode LineFile::ReadLine() {
     return ERR_RECORD_NOT_AVAILABLE;
   }
 
-  // Ordinary bytes are copied many at a time; only CR, 26 and tab are judged
-  // one by one. The copy may store a little past them, so the bytes behind
+  // Ordinary bytes are copied many at a time; only CR LF, 26 and tab are
+  // judged one by one. The copy may store a little past them, so the bytes behind
   // the line may hold leftovers up to `dirty`: from there on the record
   // holds blanks.
   std::size_t dirty = record_.Extent();
@@ -111,7 +111,7 @@ ResultCode LineFile::ReadLine() {
     // Every byte stores at least one character, so a run of ordinary bytes
     // never needs more than the room that is left.
     const std::size_t room = std::min(end - at, LINE_CAPACITY - stored);
-    const std::size_t run = CopyOrdinary(window + at, out + stored, room);
+    const std::size_t run = CopyOrdinary(window + at, out + stored, room, end - at);
     dirty = std::max(dirty, stored + std::min(room, run + COPY_OVERRUN));
     at += run;
     stored += run;

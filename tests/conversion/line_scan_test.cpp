@@ -136,27 +136,39 @@ TEST(LineBytes, FlagsExactlyCrSubAndTabAtEveryPlace) {
 }
 
 template <bool kSimd>
-void ExpectCopiesUpToTheFirstSpecialByte() {
-  for (const char special : {'\r', '\x1a', '\t'}) {
+void ExpectCopiesUpToTheFirstLineByte() {
+  struct Stop {
+    std::string bytes;
+    bool stops;
+  };
+  const std::vector<Stop> stops = {{"\t", true},  {"\x1a", true}, {"\r\n", true},
+                                   {"\r", false}, {"\rx", false}, {"\n", false}};
+  for (const Stop& stop : stops) {
     for (std::size_t count = 0; count <= 48; ++count) {
       for (std::size_t place = 0; place <= count; ++place) {
-        std::string from(count, 'o');
-        if (place < count) from[place] = special;
-        if (place + 1 < count) from[place + 1] = special;
+        std::string from(count + 1, 'o');
+        from.replace(place, stop.bytes.size(), stop.bytes);
+        from.resize(count + 1);
         std::string to(64, '#');
-        const std::size_t copied = CopyOrdinary<kSimd>(from.data(), to.data(), count);
-        ASSERT_EQ(copied, place) << count;
-        EXPECT_EQ(to.substr(0, place), from.substr(0, place));
-        const std::size_t limit = std::min(count, place + COPY_OVERRUN);
+        const std::size_t copied = CopyOrdinary<kSimd>(from.data(), to.data(), count, count + 1);
+        const std::size_t expected = stop.stops && place < count ? place : count;
+        ASSERT_EQ(copied, expected)
+            << ::testing::PrintToString(stop.bytes) << count << " " << place;
+        EXPECT_EQ(to.substr(0, copied), from.substr(0, copied));
+        const std::size_t limit = std::min(count, copied + COPY_OVERRUN);
         EXPECT_EQ(to.substr(limit), std::string(64 - limit, '#')) << count << " " << place;
       }
     }
   }
+  // A CR as the last byte that may be looked at is text.
+  const std::string cr_last = std::string(20, 'o') + "\r";
+  std::string to(32, '#');
+  EXPECT_EQ(CopyOrdinary<kSimd>(cr_last.data(), to.data(), 21, 21), 21u);
 }
 
-TEST(LineBytes, CopiesUpToTheFirstSpecialByteAndNoFurtherThanAllowed) {
-  ExpectCopiesUpToTheFirstSpecialByte<true>();
-  ExpectCopiesUpToTheFirstSpecialByte<false>();
+TEST(LineBytes, CopiesUpToTheFirstLineByteAndNoFurtherThanAllowed) {
+  ExpectCopiesUpToTheFirstLineByte<true>();
+  ExpectCopiesUpToTheFirstLineByte<false>();
 }
 
 TEST(LineBytes, TrimsOnlyTrailingBlanks) {
