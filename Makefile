@@ -8,7 +8,7 @@ BENCH_FLAGS ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build run test test-asan bench format clean
+.PHONY: deps configure build run test test-asan bench screenshot format clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -40,6 +40,10 @@ bench: deps
 	  -DIDENTSTRIP_BUILD_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS)
 	@./$(BENCH_BUILD)/bench/identstrip_bench --data=$(BENCH_BUILD)/bench-data $(BENCH_FLAGS)
+
+# A picture of the main window, opened under a private Xvfb.
+screenshot: build
+	@./scripts/screenshot.sh $(BUILD)/tests/ui/window_preview docs/window.png
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

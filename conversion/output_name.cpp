@@ -2,7 +2,6 @@
 
 namespace identstrip {
 namespace {
-constexpr std::size_t PROPOSAL_CAPACITY = 254;
 constexpr std::size_t KEPT_EXTENSION = 4;  // the "." and three characters
 }  // namespace
 

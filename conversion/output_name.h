@@ -5,6 +5,9 @@
 
 namespace identstrip {
 
+// The longest proposal, in characters: the capacity of a path variable.
+inline constexpr std::size_t PROPOSAL_CAPACITY = 254;
+
 // The output name proposed for a chosen input: "NI" put before the first "."
 // of the file name, followed by that "." and at most three characters after
 // it ("C:\Apps\Sales.TXD" gives "C:\Apps\SalesNI.TXD"). Dots in folder names

@@ -11,10 +11,12 @@ constexpr Color NAVY{0, 0, 128};
 // one-unit differences between the two rows are deliberate.
 constexpr std::array<ControlDefinition, 10> CONTROLS{{
     {PROMPT1, "?PROMPT1", ControlKind::Prompt, "\"Old\" filename:", 10, 14, FROM_TEXT, FROM_TEXT},
-    {OLDFILENAME, "?OLDFILENAME", ControlKind::Entry, "", 65, 14, 200, 10, BOUND_INPUT_NAME},
+    {OLDFILENAME, "?OLDFILENAME", ControlKind::Entry, "", 65, 14, 200, 10, BOUND_INPUT_NAME, false,
+     ButtonRole::Normal, std::nullopt, PATH_CAPACITY},
     {LOOKUPFILE, "?LOOKUPFILE", ControlKind::PictureButton, "", 269, 12, 12, 12},
     {STRING2, "?STRING2", ControlKind::Text, "\"New\" filename", 10, 31, FROM_TEXT, FROM_TEXT},
-    {NEWFILENAME, "?NEWFILENAME", ControlKind::Entry, "", 64, 30, 200, 10, BOUND_OUTPUT_NAME},
+    {NEWFILENAME, "?NEWFILENAME", ControlKind::Entry, "", 64, 30, 200, 10, BOUND_OUTPUT_NAME, false,
+     ButtonRole::Normal, std::nullopt, PATH_CAPACITY},
     {LOOKUPFILE_2, "?LOOKUPFILE:2", ControlKind::PictureButton, "", 269, 29, 12, 12},
     {STRING1, "?STRING1", ControlKind::Text, "Converting:", 12, 52, FROM_TEXT, FROM_TEXT,
      NO_BINDING, true},

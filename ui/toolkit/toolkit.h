@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -50,6 +51,7 @@ struct ControlDefinition {
   bool hidden_at_opening = false;
   ButtonRole role = ButtonRole::Normal;
   std::optional<Color> text_color = std::nullopt;
+  std::size_t capacity = 0;  // entries: the longest text they edit, in bytes
 };
 
 struct FontDefinition {
@@ -66,8 +68,8 @@ struct WindowDefinition {
   std::span<const ControlDefinition> controls;
 };
 
-// A text variable (an entry edits at most the capacity the definition's entry
-// allows) or a percentage shown by a progress bar.
+// A text variable (an entry edits at most its definition's capacity) or a
+// percentage shown by a progress bar.
 using BoundVariable = std::variant<std::string*, const std::uint8_t*>;
 
 enum class EventKind : std::uint8_t {
