@@ -2,6 +2,9 @@
 # nothing but these commands.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+BENCH_BUILD ?= build-bench
+# Extra options for the benchmark runner, e.g. BENCH_FLAGS="--size=1G --repeat=1".
+BENCH_FLAGS ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
@@ -35,8 +38,15 @@ FUZZ_SECONDS ?= 300
 fuzz: deps
 	@./tests/fuzz/run_fuzzers.sh --seconds $(FUZZ_SECONDS) --build build-fuzz
 
-bench: build
-	@echo "no benchmarks yet"
+
+# Every benchmark, on exports generated into $(BENCH_BUILD)/bench-data, in a
+# Release build of its own; prints one table.
+bench: deps
+	@cmake -S . -B $(BENCH_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DIDENTSTRIP_BUILD_UI=OFF \
+	  -DIDENTSTRIP_BUILD_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS)
+	@./$(BENCH_BUILD)/bench/identstrip_bench --data=$(BENCH_BUILD)/bench-data $(BENCH_FLAGS)
 
 # A picture of the main window, opened under a private Xvfb.
 screenshot: build
@@ -46,4 +56,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz

@@ -1,6 +1,7 @@
 #include "conversion/conversion_job.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "conversion/ident_rule.h"
 #include "conversion/job_messages.h"
@@ -11,6 +12,16 @@ std::uint8_t ProgressPercent(std::int64_t done, std::int64_t total) {
   if (total <= 0) return 0;
   return static_cast<std::uint8_t>(std::min<std::int64_t>(100, 100 * done / total));
 }
+
+namespace {
+
+// The first count of lines done at which ProgressPercent reaches `percent`.
+std::int64_t FirstLineOfPercent(std::int64_t percent, std::int64_t total) {
+  if (total <= 0) return std::numeric_limits<std::int64_t>::max();
+  return (percent * total + 99) / 100;
+}
+
+}  // namespace
 
 ConversionJob::ConversionJob(FileSystem& file_system, const std::string& input_name,
                              const std::string& output_name, JobWindow& window)
@@ -56,6 +67,7 @@ void ConversionJob::StartConversion() {
   lines_done_ = 0;
   percent_ = 0;
   shown_percent_ = 0;
+  next_percent_at_ = FirstLineOfPercent(1, total_lines_);
   read_failure_ = SUCCESS;
   write_failure_ = SUCCESS;
   window_.ShowRunningLook();
@@ -92,7 +104,10 @@ void ConversionJob::ProcessSlice() {
 void ConversionJob::UpdateProgress() {
   ++lines_done_;
   if (percent_ >= 100) return;
+  // Between whole percents the figure stays as it is: no division per line.
+  if (lines_done_ < next_percent_at_) return;
   percent_ = ProgressPercent(lines_done_, total_lines_);
+  next_percent_at_ = FirstLineOfPercent(percent_ + 1, total_lines_);
   if (percent_ != shown_percent_) {
     shown_percent_ = percent_;
     window_.RedisplayProgress();

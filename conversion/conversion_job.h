@@ -53,6 +53,8 @@ class ConversionJob {
   std::int64_t total_lines_ = 0;
   std::int64_t lines_done_ = 0;
   std::uint8_t percent_ = 0;
+  // The count of lines done at which percent_ next changes.
+  std::int64_t next_percent_at_ = 0;
   std::uint8_t shown_percent_ = 0;
   // The first failures that lost data, reported when the job finishes.
   ResultCode read_failure_ = SUCCESS;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "conversion/line_bytes.h"
+
 namespace identstrip {
 namespace {
 
@@ -98,34 +100,49 @@ ResultCode LineFile::ReadLine() {
     return ERR_RECORD_NOT_AVAILABLE;
   }
 
+  // Ordinary bytes are copied many at a time; only CR LF, 26 and tab are
+  // judged one by one. The copy may store a little past them, so the bytes behind
+  // the line may hold leftovers up to `dirty`: from there on the record
+  // holds blanks.
+  std::size_t dirty = record_.Extent();
   std::size_t stored = 0;
   bool line_ended = false;
   while (stored < LINE_CAPACITY) {
-    if (at == end) {
-      line_ended = true;
+    // Every byte stores at least one character, so a run of ordinary bytes
+    // never needs more than the room that is left.
+    const std::size_t room = std::min(end - at, LINE_CAPACITY - stored);
+    const std::size_t run = CopyOrdinary(window + at, out + stored, room, end - at);
+    dirty = std::max(dirty, stored + std::min(room, run + COPY_OVERRUN));
+    at += run;
+    stored += run;
+    if (run == room) {
+      // The record is full, or the file ends here.
+      line_ended = at == end;
       break;
     }
-    const char c = window[at];
-    if (c == '\r' && at + 1 < end && window[at + 1] == '\n') {
-      at += 2;
+    const char c = window[at++];
+    if (c == '\t') {
+      // A run of tabs is expanded at once; only positions that may hold
+      // leftovers need the blanks written.
+      std::size_t next = std::min(LINE_CAPACITY, (stored / TAB_STOP + 1) * TAB_STOP);
+      while (next < LINE_CAPACITY && at < end && window[at] == '\t') {
+        ++at;
+        next = std::min(LINE_CAPACITY, next + TAB_STOP);
+      }
+      if (stored < dirty) std::memset(out + stored, BLANK, std::min(next, dirty) - stored);
+      stored = next;
+    } else if (c == END_OF_FILE_MARK) {
       line_ended = true;
       break;
-    }
-    if (c == END_OF_FILE_MARK) {
+    } else if (at < end && window[at] == '\n') {
       ++at;
       line_ended = true;
       break;
-    }
-    ++at;
-    if (c == '\t') {
-      const std::size_t blanks = std::min(TAB_STOP - stored % TAB_STOP, LINE_CAPACITY - stored);
-      std::memset(out + stored, BLANK, blanks);
-      stored += blanks;
     } else {
-      out[stored++] = c;
+      out[stored++] = c;  // a CR without LF is text
     }
   }
-  record_.EndRewrite(stored);
+  record_.EndRewrite(stored, std::max(dirty, stored));
 
   next_read_ = buffer_offset_ + at;
   if (line_ended) return SUCCESS;
@@ -138,40 +155,33 @@ ResultCode LineFile::ReadLine() {
 // gigabytes, and both passes over the input skip it.
 ResultCode LineFile::SkipRestOfLine(FileOffset at) {
   while (at < known_size_) {
-    if (at < buffer_offset_ || at >= buffer_offset_ + buffer_valid_) {
+    FileOffset window_end = std::min(known_size_, buffer_offset_ + buffer_valid_);
+    if (at < buffer_offset_ || at >= window_end) {
+      if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
+      window_end = std::min(known_size_, buffer_offset_ + buffer_valid_);
+      if (at >= window_end) break;
+    }
+    const char* const begin = buffer_.data() + (at - buffer_offset_);
+    const char* const stop = buffer_.data() + (window_end - buffer_offset_);
+    const char* const found = FindLineEnd(begin, stop);
+    at += static_cast<FileOffset>(found - begin);
+    if (found == stop) continue;
+    if (*found == END_OF_FILE_MARK) {
+      ++at;
+      break;
+    }
+    if (found + 1 == stop && window_end < known_size_) {
+      // A CR in the window's last byte needs the byte after it to be judged.
       if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
       continue;
     }
-    const char* const window = buffer_.data();
-    const std::size_t first = static_cast<std::size_t>(at - buffer_offset_);
-    const std::size_t end = static_cast<std::size_t>(
-        std::min(known_size_, buffer_offset_ + buffer_valid_) - buffer_offset_);
-    const auto* mark =
-        static_cast<const char*>(std::memchr(window + first, END_OF_FILE_MARK, end - first));
-    const std::size_t stop = mark ? static_cast<std::size_t>(mark - window) : end;
-    const auto* cr = static_cast<const char*>(std::memchr(window + first, '\r', stop - first));
-    if (cr == nullptr) {
-      if (mark == nullptr) {
-        at = buffer_offset_ + end;
-        continue;
-      }
-      next_read_ = buffer_offset_ + stop + 1;
-      return SUCCESS;
+    if (found + 1 < stop && found[1] == '\n') {
+      at += 2;
+      break;
     }
-    const std::size_t i = static_cast<std::size_t>(cr - window);
-    if (i + 1 < end) {
-      at = buffer_offset_ + i + 1;
-      if (window[i + 1] != '\n') continue;
-      next_read_ = at + 1;
-      return SUCCESS;
-    }
-    // A CR in the window's last byte needs the byte after it to be judged:
-    // at the end of the file there is none, otherwise refill from the CR.
-    if (buffer_offset_ + end >= known_size_) break;
-    at = buffer_offset_ + i;
-    if (const ResultCode code = FillBuffer(at); code != SUCCESS) return code;
+    ++at;  // a CR without LF, or the file's last byte
   }
-  next_read_ = known_size_;
+  next_read_ = at;
   return SUCCESS;
 }
 
@@ -197,7 +207,17 @@ ResultCode LineFile::FillBuffer(FileOffset offset) {
 ResultCode LineFile::Append() {
   if (!file_) return Report(ERR_FILE_NOT_OPEN);
   if (!write_access_) return Report(ERR_ACCESS_DENIED);
-  ResultCode code = Put(record_.Content());
+  const std::string_view text = record_.Content();
+  // Both pieces fit behind the buffered bytes: one copy each, no flush between.
+  if (dirty_ && text.size() + LINE_TERMINATOR.size() <= FILE_BUFFER_SIZE - buffer_valid_) {
+    char* const to = buffer_.data() + buffer_valid_;
+    std::memcpy(to, text.data(), text.size());
+    std::memcpy(to + text.size(), LINE_TERMINATOR.data(), LINE_TERMINATOR.size());
+    buffer_valid_ += text.size() + LINE_TERMINATOR.size();
+    known_size_ += text.size() + LINE_TERMINATOR.size();
+    return Report(SUCCESS);
+  }
+  ResultCode code = Put(text);
   if (code == SUCCESS) code = Put(LINE_TERMINATOR);
   return Report(code);
 }

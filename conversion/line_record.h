@@ -6,6 +6,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "conversion/line_bytes.h"
+
 namespace identstrip {
 
 inline constexpr std::size_t LINE_CAPACITY = 5012;
@@ -24,9 +26,7 @@ class LineRecord {
 
   // The text without its trailing blanks (only byte 32 is trimmed).
   std::string_view Content() const {
-    std::size_t length = extent_;
-    while (length > 0 && bytes_[length - 1] == BLANK) --length;
-    return {bytes_.data(), length};
+    return {bytes_.data(), LengthWithoutTrailingBlanks(bytes_.data(), extent_)};
   }
 
   // Positions from Extent() on are blanks.
@@ -41,10 +41,13 @@ class LineRecord {
 
   // Writing a new line in place: the caller writes positions [0, length) of
   // BeginRewrite() and then calls EndRewrite(length), which blanks whatever the
-  // previous line left behind it.
+  // previous line left behind it. A caller that also wrote past `length`, up to
+  // `written_end`, says so, and those positions are blanked too.
   char* BeginRewrite() { return bytes_.data(); }
-  void EndRewrite(std::size_t length) {
-    if (extent_ > length) std::memset(bytes_.data() + length, BLANK, extent_ - length);
+  void EndRewrite(std::size_t length) { EndRewrite(length, extent_); }
+  void EndRewrite(std::size_t length, std::size_t written_end) {
+    const std::size_t dirty_end = std::max(extent_, written_end);
+    if (dirty_end > length) std::memset(bytes_.data() + length, BLANK, dirty_end - length);
     extent_ = length;
   }
 

@@ -300,3 +300,43 @@ TEST_F(ConversionJobTest, AReadErrorIsReportedWhenTheJobFinishes) {
 
 }  // namespace
 }  // namespace identstrip
+
+namespace identstrip {
+namespace {
+
+// Notes how many lines were done at every redisplay of the bar.
+class ProgressLog final : public JobWindow {
+ public:
+  void ShowMessage(std::string_view, std::string_view) override {}
+  void ShowRunningLook() override {}
+  void ShowIdleLook() override {}
+  void SetTimerPeriod(int) override {}
+  void RedisplayProgress() override { shown.emplace_back(job->LinesDone(), job->ShownPercent()); }
+  const ConversionJob* job = nullptr;
+  std::vector<std::pair<std::int64_t, int>> shown;
+};
+
+TEST(ConversionJobProgress, RedisplaysAtTheLineThatReachesEachPercent) {
+  TempDir dir;
+  const std::string in = dir.File("in.txa"), out = dir.File("out.txa");
+  for (const int total : {1, 2, 3, 7, 99, 100, 101, 150, 299, 1234}) {
+    WriteBytes(in, Lines(total));
+    ProgressLog window;
+    ConversionJob job(SystemFileSystem(), in, out, window);
+    window.job = &job;
+    job.StartConversion();
+    while (job.State() != JobState::Idle) job.HandleTick();
+
+    std::vector<std::pair<std::int64_t, int>> expected;
+    int last = 0;
+    for (std::int64_t done = 1; done <= total; ++done) {
+      const int percent = static_cast<int>(100 * done / total);
+      if (percent != last) expected.emplace_back(done, percent);
+      last = percent;
+    }
+    EXPECT_EQ(window.shown, expected) << total << " lines";
+  }
+}
+
+}  // namespace
+}  // namespace identstrip
