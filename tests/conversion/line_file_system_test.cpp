@@ -60,11 +60,14 @@ class LineFileSystemTest : public ::testing::Test {
   std::string file_, read_only_, folder_, fifo_, loop_;
 };
 
+// A path and the code an operation on it must give.
+struct PathCase {
+  std::string path;
+  ResultCode code;
+};
+
 TEST_F(LineFileSystemTest, OpenCodes) {
-  const struct {
-    std::string path;
-    ResultCode code;
-  } cases[] = {
+  const PathCase cases[] = {
       {file_, SUCCESS},
       {dir_.File("missing.txa"), ERR_FILE_NOT_FOUND},
       {dir_.File("no-such-folder/file.txa"), ERR_PATH_NOT_FOUND},
@@ -82,10 +85,7 @@ TEST_F(LineFileSystemTest, OpenCodes) {
 }
 
 TEST_F(LineFileSystemTest, CreateCodes) {
-  const struct {
-    std::string path;
-    ResultCode code;
-  } cases[] = {
+  const PathCase cases[] = {
       {dir_.File("new.txa"), SUCCESS},
       {dir_.File("no-such-folder/new.txa"), ERR_PATH_NOT_FOUND},
       {file_ + "/new.txa", ERR_PATH_NOT_FOUND},
@@ -100,10 +100,7 @@ TEST_F(LineFileSystemTest, CreateCodes) {
 }
 
 TEST_F(LineFileSystemTest, RemoveCodes) {
-  const struct {
-    std::string path;
-    ResultCode code;
-  } cases[] = {
+  const PathCase cases[] = {
       {file_, SUCCESS},
       {dir_.File("missing.txa"), ERR_FILE_NOT_FOUND},
       {dir_.File("no-such-folder/file.txa"), ERR_PATH_NOT_FOUND},
