@@ -3,12 +3,14 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD ?= build-bench
+WINDOWS_BUILD ?= build-windows
 # Extra options for the benchmark runner, e.g. BENCH_FLAGS="--size=1G --repeat=1".
 BENCH_FLAGS ?=
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: deps configure build run test test-asan fuzz bench screenshot format clean
+.PHONY: deps configure build run test test-linux test-windows test-asan windows fuzz bench screenshot \
+  format clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -22,8 +24,20 @@ build: configure
 run: build
 	@./$(BUILD)/app/identstrip
 
-test: build
+test: test-linux test-windows
+
+test-linux: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The native 32-bit Windows programs, cross-compiled with mingw-w64.
+windows: deps
+	@cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The Windows build's tests, run under Wine.
+test-windows: windows
+	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
 
 # The same tests, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps
@@ -56,4 +70,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) build-fuzz
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(WINDOWS_BUILD) build-fuzz
