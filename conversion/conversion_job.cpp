@@ -61,7 +61,7 @@ void ConversionJob::StartConversion() {
 
   std::int64_t count = 0;
   input_.Rewind();
-  while (input_.ReadNext() == SUCCESS) ++count;
+  while (input_.SkipNext() == SUCCESS) ++count;
   total_lines_ = count;
 
   lines_done_ = 0;

@@ -7,7 +7,7 @@ namespace identstrip {
 bool ApplyIdentRule(const LineRecord& input, LineRecord& output) {
   const std::string_view text = input.Text();
   if (text.substr(0, IDENT_PREFIX.size()) != IDENT_PREFIX) {
-    if (&output != &input) output.Assign(text.substr(0, input.Extent()));
+    if (&output != &input) output.CopyFrom(input);
     return true;
   }
   // Positions past the extent are blanks, so a comma can only lie before it.

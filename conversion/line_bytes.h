@@ -121,7 +121,21 @@ std::size_t CopyOrdinary(const char* from, char* to, std::size_t count, std::siz
 }
 
 // The first CR or byte 26 in [begin, end), or `end` when there is none.
-inline const char* FindLineEnd(const char* begin, const char* end) {
+template <bool kSimd = true>
+const char* FindLineEnd(const char* begin, const char* end) {
+#ifdef IDENTSTRIP_HAVE_SSE2
+  if constexpr (kSimd) {
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i sub = _mm_set1_epi8(26);
+    while (end - begin >= 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+      const unsigned mask = static_cast<unsigned>(
+          _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, sub))));
+      if (mask != 0) return begin + std::countr_zero(mask);
+      begin += 16;
+    }
+  }
+#endif
   while (end - begin >= 8) {
     std::uint64_t word;
     std::memcpy(&word, begin, sizeof word);

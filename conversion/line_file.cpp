@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "conversion/line_bytes.h"
 
@@ -44,6 +45,12 @@ ResultCode LineFile::Open(OpenMode mode) {
   std::string name;
   if (const ResultCode code = ResolvePath(name); code != SUCCESS) return Report(code);
 
+  if (!buffer_) {
+    // Out of memory is reported like running out of file handles: the
+    // system has no room for another open file.
+    buffer_.reset(new (std::nothrow) char[READ_BUFFER_SIZE]);
+    if (!buffer_) return Report(ERR_TOO_MANY_OPEN_FILES);
+  }
   std::unique_ptr<File> file;
   if (const ResultCode code = file_system_.OpenShared(name, file); code != SUCCESS) {
     return Report(code);
@@ -80,6 +87,29 @@ ResultCode LineFile::ReadNext() {
   return Report(code);
 }
 
+ResultCode LineFile::SkipNext() {
+  if (!file_) return Report(ERR_FILE_NOT_OPEN);
+  if (!positioned_) return Report(ERR_RECORD_NOT_AVAILABLE);
+  const ResultCode code = SkipLine();
+  if (code != SUCCESS) positioned_ = false;
+  return Report(code);
+}
+
+// A line read by ReadLine ends at the first CR LF or byte 26 behind its start
+// whether or not it fits the record, since the rest of a cut line is passed
+// over up to the same place; only a byte 26 in first place ends the input.
+ResultCode LineFile::SkipLine() {
+  const FileOffset start = next_read_;
+  if (start >= known_size_) return ERR_RECORD_NOT_AVAILABLE;
+  if (dirty_ || start < buffer_offset_ || start >= buffer_offset_ + buffer_valid_) {
+    if (const ResultCode code = FillBuffer(start); code != SUCCESS) return code;
+  }
+  if (buffer_[static_cast<std::size_t>(start - buffer_offset_)] == END_OF_FILE_MARK) {
+    return ERR_RECORD_NOT_AVAILABLE;
+  }
+  return SkipRestOfLine(start);
+}
+
 ResultCode LineFile::ReadLine() {
   const FileOffset start = next_read_;
   if (start >= known_size_) return ERR_RECORD_NOT_AVAILABLE;
@@ -89,7 +119,7 @@ ResultCode LineFile::ReadLine() {
   if (dirty_ || start < buffer_offset_ || wanted_end > buffer_offset_ + buffer_valid_) {
     if (const ResultCode code = FillBuffer(start); code != SUCCESS) return code;
   }
-  const char* const window = buffer_.data();
+  const char* const window = buffer_.get();
   std::size_t at = static_cast<std::size_t>(start - buffer_offset_);
   const std::size_t end = static_cast<std::size_t>(
       std::min(known_size_, buffer_offset_ + buffer_valid_) - buffer_offset_);
@@ -161,8 +191,8 @@ ResultCode LineFile::SkipRestOfLine(FileOffset at) {
       window_end = std::min(known_size_, buffer_offset_ + buffer_valid_);
       if (at >= window_end) break;
     }
-    const char* const begin = buffer_.data() + (at - buffer_offset_);
-    const char* const stop = buffer_.data() + (window_end - buffer_offset_);
+    const char* const begin = buffer_.get() + (at - buffer_offset_);
+    const char* const stop = buffer_.get() + (window_end - buffer_offset_);
     const char* const found = FindLineEnd(begin, stop);
     at += static_cast<FileOffset>(found - begin);
     if (found == stop) continue;
@@ -191,9 +221,9 @@ ResultCode LineFile::FillBuffer(FileOffset offset) {
     dirty_ = false;
   }
   const std::size_t wanted =
-      static_cast<std::size_t>(std::min<FileOffset>(FILE_BUFFER_SIZE, known_size_ - offset));
+      static_cast<std::size_t>(std::min<FileOffset>(READ_BUFFER_SIZE, known_size_ - offset));
   std::size_t got = 0;
-  const ResultCode code = file_->ReadAt(offset, std::span<char>(buffer_.data(), wanted), got);
+  const ResultCode code = file_->ReadAt(offset, std::span<char>(buffer_.get(), wanted), got);
   buffer_offset_ = offset;
   buffer_valid_ = code == SUCCESS && got == wanted ? got : 0;
   if (code != SUCCESS) return code;
@@ -210,7 +240,7 @@ ResultCode LineFile::Append() {
   const std::string_view text = record_.Content();
   // Both pieces fit behind the buffered bytes: one copy each, no flush between.
   if (dirty_ && text.size() + LINE_TERMINATOR.size() <= FILE_BUFFER_SIZE - buffer_valid_) {
-    char* const to = buffer_.data() + buffer_valid_;
+    char* const to = buffer_.get() + buffer_valid_;
     std::memcpy(to, text.data(), text.size());
     std::memcpy(to + text.size(), LINE_TERMINATOR.data(), LINE_TERMINATOR.size());
     buffer_valid_ += text.size() + LINE_TERMINATOR.size();
@@ -232,7 +262,7 @@ ResultCode LineFile::Put(std::string_view piece) {
   if (piece.size() > FILE_BUFFER_SIZE - buffer_valid_) {
     if (const ResultCode code = Flush(); code != SUCCESS) return code;
   }
-  std::memcpy(buffer_.data() + buffer_valid_, piece.data(), piece.size());
+  std::memcpy(buffer_.get() + buffer_valid_, piece.data(), piece.size());
   buffer_valid_ += piece.size();
   known_size_ += piece.size();
   return SUCCESS;
@@ -243,7 +273,7 @@ ResultCode LineFile::Put(std::string_view piece) {
 ResultCode LineFile::Flush() {
   std::size_t written = 0;
   const ResultCode code =
-      file_->WriteAt(buffer_offset_, std::span<const char>(buffer_.data(), buffer_valid_), written);
+      file_->WriteAt(buffer_offset_, std::span<const char>(buffer_.get(), buffer_valid_), written);
   if (code != SUCCESS) {
     known_size_ = buffer_offset_ + written;
   }

@@ -39,6 +39,19 @@ class LineRecord {
     EndRewrite(length);
   }
 
+  // The record holds what `other` holds. Whole chunks are copied: behind its
+  // extent `other` holds blanks, which is what belongs there here too.
+  void CopyFrom(const LineRecord& other) {
+    constexpr std::size_t kChunk = 16;
+    const std::size_t length = other.extent_;
+    std::size_t done = 0;
+    for (; done < length && done + kChunk <= LINE_CAPACITY; done += kChunk) {
+      std::memcpy(bytes_.data() + done, other.bytes_.data() + done, kChunk);
+    }
+    if (done < length) std::memcpy(bytes_.data() + done, other.bytes_.data() + done, length - done);
+    EndRewrite(length);
+  }
+
   // Writing a new line in place: the caller writes positions [0, length) of
   // BeginRewrite() and then calls EndRewrite(length), which blanks whatever the
   // previous line left behind it. A caller that also wrote past `length`, up to
@@ -47,13 +60,27 @@ class LineRecord {
   void EndRewrite(std::size_t length) { EndRewrite(length, extent_); }
   void EndRewrite(std::size_t length, std::size_t written_end) {
     const std::size_t dirty_end = std::max(extent_, written_end);
-    if (dirty_end > length) std::memset(bytes_.data() + length, BLANK, dirty_end - length);
+    if (dirty_end > length) Blank(length, dirty_end);
     extent_ = length;
   }
 
   friend bool operator==(const LineRecord& a, const LineRecord& b) { return a.Text() == b.Text(); }
 
  private:
+  // Most lines leave only a few positions to blank; one fixed-size store does
+  // them, since the positions behind `end` are blanks already.
+  void Blank(std::size_t begin, std::size_t end) {
+    constexpr std::size_t kShort = 16;
+    static constexpr char kBlanks[kShort] = {BLANK, BLANK, BLANK, BLANK, BLANK, BLANK,
+                                             BLANK, BLANK, BLANK, BLANK, BLANK, BLANK,
+                                             BLANK, BLANK, BLANK, BLANK};
+    if (end - begin <= kShort && begin + kShort <= LINE_CAPACITY) {
+      std::memcpy(bytes_.data() + begin, kBlanks, kShort);
+    } else {
+      std::memset(bytes_.data() + begin, BLANK, end - begin);
+    }
+  }
+
   std::array<char, LINE_CAPACITY> bytes_;
   std::size_t extent_ = 0;
 };

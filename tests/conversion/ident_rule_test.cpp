@@ -75,5 +75,36 @@ TEST(IdentRule, RewritesARecordInPlace) {
   EXPECT_EQ(record, RecordOf("!!> ABCDEFGHIJ"));
 }
 
+// A line copied as it stands into a record that held a line of another
+// length: every length around the copy's chunks and the record's end, after
+// a shorter and after a longer line, padding included.
+TEST(IdentRule, CopiesALineOverAnyEarlierOne) {
+  const std::size_t lengths[] = {0,
+                                 1,
+                                 15,
+                                 16,
+                                 17,
+                                 31,
+                                 32,
+                                 33,
+                                 100,
+                                 LINE_CAPACITY - 17,
+                                 LINE_CAPACITY - 16,
+                                 LINE_CAPACITY - 5,
+                                 LINE_CAPACITY - 4,
+                                 LINE_CAPACITY - 1,
+                                 LINE_CAPACITY};
+  for (const std::size_t length : lengths) {
+    for (const std::size_t earlier : {std::size_t{0}, std::size_t{7}, LINE_CAPACITY}) {
+      const std::string text(length, 'n');
+      LineRecord output = RecordOf(std::string(earlier, 'e'));
+      ASSERT_TRUE(ApplyIdentRule(RecordOf(text), output));
+      EXPECT_EQ(output.Text(), text + std::string(LINE_CAPACITY - length, ' '))
+          << length << " after " << earlier;
+      EXPECT_EQ(output.Content(), text);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace identstrip

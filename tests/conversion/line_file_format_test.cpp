@@ -116,7 +116,10 @@ TEST_P(LongLineTest, SkipsTheRestAcrossRefills) {
 
 INSTANTIATE_TEST_SUITE_P(Lengths, LongLineTest,
                          ::testing::Values(5013, 5014, 10015, 10016, 10017, 10018, 10022, 10023,
-                                           10024, 10025, 20040, 20047, 20048, 100000));
+                                           10024, 10025, 20040, 20047, 20048, 100000,
+                                           READ_BUFFER_SIZE - 9, READ_BUFFER_SIZE - 8,
+                                           READ_BUFFER_SIZE - 7, READ_BUFFER_SIZE - 6,
+                                           READ_BUFFER_SIZE, 2 * READ_BUFFER_SIZE + 1));
 
 TEST(LineFileRead, ManyLinesThroughTheBuffer) {
   TempDir dir;

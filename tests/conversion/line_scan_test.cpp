@@ -56,6 +56,15 @@ std::vector<std::string> ReadRecords(const std::string& file) {
   std::vector<std::string> records;
   while (line_file.ReadNext() == SUCCESS) records.emplace_back(line_file.Record().Text());
   EXPECT_EQ(LastError(), ERR_RECORD_NOT_AVAILABLE);
+
+  // Counting by skipping finds the same lines and leaves the record alone.
+  line_file.Rewind();
+  const std::string before(line_file.Record().Text());
+  std::size_t skipped = 0;
+  while (line_file.SkipNext() == SUCCESS) ++skipped;
+  EXPECT_EQ(LastError(), ERR_RECORD_NOT_AVAILABLE);
+  EXPECT_EQ(skipped, records.size()) << "lines counted by SkipNext";
+  EXPECT_EQ(line_file.Record().Text(), before);
   line_file.Close();
   return records;
 }
@@ -102,7 +111,7 @@ TEST(LineScan, LinesAroundTheCapacity) {
 }
 
 // Mixed lines of every length up to two records, so that lines start and end
-// on every place of the buffer and its refills.
+// on every place of the buffer and across its refills.
 TEST(LineScan, PseudoRandomLinesThroughTheBuffer) {
   std::uint64_t state = 12345;
   const auto next = [&state] {
@@ -111,7 +120,7 @@ TEST(LineScan, PseudoRandomLinesThroughTheBuffer) {
   };
   const std::string alphabet = "abc \t\t\r\n\r\x8d\xff";
   std::string file;
-  while (file.size() < 400000) {
+  while (file.size() < 3 * READ_BUFFER_SIZE) {
     const std::size_t length = next() % 5 == 0 ? next() % 11000 : next() % 90;
     for (std::size_t i = 0; i < length; ++i) file += alphabet[next() % alphabet.size()];
     file += next() % 50 == 0 ? std::string(1, SUB) + "z" : "\r\n";
@@ -128,7 +137,9 @@ TEST(LineBytes, FlagsExactlyCrSubAndTabAtEveryPlace) {
       std::memcpy(&word, bytes, sizeof word);
       const bool special = IsSpecialByte(static_cast<char>(value));
       EXPECT_EQ(SpecialBytes(word) != 0, special) << value << " at " << place;
-      if (special) EXPECT_EQ(FirstFlaggedIndex(SpecialBytes(word)), place) << value;
+      if (special) {
+        EXPECT_EQ(FirstFlaggedIndex(SpecialBytes(word)), place) << value;
+      }
       const bool line_end = value == '\r' || value == 26;
       EXPECT_EQ(FindLineEnd(bytes, bytes + 8) == bytes + place, line_end) << value;
     }
@@ -164,6 +175,30 @@ void ExpectCopiesUpToTheFirstLineByte() {
   const std::string cr_last = std::string(20, 'o') + "\r";
   std::string to(32, '#');
   EXPECT_EQ(CopyOrdinary<kSimd>(cr_last.data(), to.data(), 21, 21), 21u);
+}
+
+template <bool kSimd>
+void ExpectFindsTheFirstLineEnd() {
+  for (const char end : {'\r', SUB}) {
+    for (std::size_t count = 0; count <= 48; ++count) {
+      for (std::size_t place = 0; place <= count; ++place) {
+        std::string bytes(count, 'o');
+        if (place < count) bytes[place] = end;
+        if (place + 1 < count) bytes[place + 1] = place % 2 ? '\r' : SUB;
+        const char* found = FindLineEnd<kSimd>(bytes.data(), bytes.data() + count);
+        ASSERT_EQ(found - bytes.data(), static_cast<std::ptrdiff_t>(place))
+            << count << " " << place;
+      }
+    }
+  }
+  const std::string tabs_and_lfs = "\t\n\t\n\x8d\x9a\xff\t\n\t\n\t\n\t\n\t\n\t\n\t\n";
+  EXPECT_EQ(FindLineEnd<kSimd>(tabs_and_lfs.data(), tabs_and_lfs.data() + tabs_and_lfs.size()),
+            tabs_and_lfs.data() + tabs_and_lfs.size());
+}
+
+TEST(LineBytes, FindsTheFirstCrOrSub) {
+  ExpectFindsTheFirstLineEnd<true>();
+  ExpectFindsTheFirstLineEnd<false>();
 }
 
 TEST(LineBytes, CopiesUpToTheFirstLineByteAndNoFurtherThanAllowed) {

@@ -192,14 +192,18 @@ TEST_F(TwoProcessTest, TheOutputOfARunningConversionCannotBeRemovedOrRewritten) 
 // running conversion. The lines it took away are missing from the output, so
 // the conversion must not end as if it had read the whole input.
 TEST_F(TwoProcessTest, AnInputCutShortUnderARunningConversionIsReported) {
+  // Several read buffers long, so that the cut lies beyond what was read ahead.
+  const std::string text = Export("long", 20000);
+  ASSERT_GT(text.size(), 2 * READ_BUFFER_SIZE);
+  WriteBytes(in_a_, text);
   JobInChild converting(in_a_, out_);
   ASSERT_EQ(converting.Start(), "busy");
   ASSERT_EQ(converting.Tick(), "busy");
-  fs::resize_file(in_a_, text_a_.size() / 2);
+  fs::resize_file(in_a_, text.size() / 2);
 
   EXPECT_EQ(converting.Finish(), "idle\nmessage Convert file: " +
                                      UnexpectedErrorText(ERR_ACCESS_DENIED, ACTION_READING, in_a_));
-  const std::string expected = testing::ModelConvert(text_a_);
+  const std::string expected = testing::ModelConvert(text);
   const std::string written = ReadBytes(out_);
   EXPECT_LT(written.size(), expected.size());
   EXPECT_TRUE(written == expected.substr(0, written.size())) << "what was written is wrong";
