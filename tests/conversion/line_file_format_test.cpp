@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "conversion/line_file.h"
-#include "conversion/posix/posix_file_system.h"
+#include "conversion/file_system.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 

@@ -128,7 +128,9 @@ TEST(LineBytes, FlagsExactlyCrSubAndTabAtEveryPlace) {
       std::memcpy(&word, bytes, sizeof word);
       const bool special = IsSpecialByte(static_cast<char>(value));
       EXPECT_EQ(SpecialBytes(word) != 0, special) << value << " at " << place;
-      if (special) EXPECT_EQ(FirstFlaggedIndex(SpecialBytes(word)), place) << value;
+      if (special) {
+        EXPECT_EQ(FirstFlaggedIndex(SpecialBytes(word)), place) << value;
+      }
       const bool line_end = value == '\r' || value == 26;
       EXPECT_EQ(FindLineEnd(bytes, bytes + 8) == bytes + place, line_end) << value;
     }

@@ -1,19 +1,15 @@
 #include "tests/support/temp_dir.h"
 
-#include <stdlib.h>
-
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <system_error>
 
+#include "tests/support/unique_folder.h"
+
 namespace identstrip::testing {
 
-TempDir::TempDir(const std::filesystem::path& parent) {
-  std::string pattern = (parent / "identstrip-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
+TempDir::TempDir(const std::filesystem::path& parent) : path_(MakeUniqueFolder(parent)) {}
 
 TempDir::~TempDir() {
   std::error_code ignored;
