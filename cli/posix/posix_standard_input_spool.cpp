@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/stream_names.h"
+#include "conversion/job_messages.h"
 #include "conversion/posix/posix_file_system.h"
 
 namespace identstrip::cli {

@@ -9,7 +9,7 @@ import sys
 
 rng = random.Random(1234)
 lines = []
-for i in range(40000):
+for i in range(9000):
     kind = i % 17
     if kind == 0:
         lines.append(b"!!> IDENT(%d),PRE(T%d),NAME('TABLE%d')" % (i, i, i))
