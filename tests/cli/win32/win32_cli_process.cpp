@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <stdexcept>
@@ -99,14 +100,19 @@ ProcessResult RunProgram(const std::string& program, const std::vector<std::stri
                         &started)) {
       throw std::runtime_error("cannot start " + program);
     }
-    WaitForSingleObject(started.hProcess, INFINITE);
+    // Windows keeps a process's peak after it ended, but Wine only knows it
+    // while the process runs: look while waiting, and once more after.
+    for (bool ended = false; !ended;) {
+      ended = WaitForSingleObject(started.hProcess, 5) == WAIT_OBJECT_0;
+      PROCESS_MEMORY_COUNTERS memory{};
+      if (GetProcessMemoryInfo(started.hProcess, &memory, sizeof memory)) {
+        result.peak_memory_kib =
+            std::max(result.peak_memory_kib, static_cast<long>(memory.PeakWorkingSetSize / 1024));
+      }
+    }
     DWORD exit_code = 0;
     GetExitCodeProcess(started.hProcess, &exit_code);
     result.exit_code = static_cast<int>(exit_code);
-    PROCESS_MEMORY_COUNTERS memory{};
-    if (GetProcessMemoryInfo(started.hProcess, &memory, sizeof memory)) {
-      result.peak_memory_kib = static_cast<long>(memory.PeakWorkingSetSize / 1024);
-    }
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);
   }
