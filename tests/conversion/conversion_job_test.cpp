@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "conversion/posix/posix_file_system.h"
+#include "conversion/file_system.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/recording_window.h"
 #include "tests/support/temp_dir.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/file_system.h"
 #include "conversion/line_file.h"
-#include "conversion/posix/posix_file_system.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 
