@@ -87,12 +87,25 @@ class Desktop:
         })
 
     def _start_window_manager(self):
-        self._processes.append(subprocess.Popen(
-            ["openbox", "--sm-disable"], env=self.env,
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
-        wait_for("the window manager", lambda: "window id" in subprocess.run(
-            ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
-            capture_output=True, text=True).stdout)
+        # On a loaded machine openbox now and then gives up while it starts;
+        # a window manager that has exited is started again rather than
+        # waited for in vain.
+        log_path = os.path.join(self.folder, "openbox.log")
+        for attempt in range(3):
+            with open(log_path, "w") as log:
+                manager = subprocess.Popen(
+                    ["openbox", "--sm-disable"], env=self.env,
+                    stdout=subprocess.DEVNULL, stderr=log)
+            self._processes.append(manager)
+            running = wait_for("the window manager", lambda: (
+                manager.poll() is not None and "exited" or
+                "window id" in subprocess.run(
+                    ["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                    capture_output=True, text=True).stdout and "running"))
+            if running == "running":
+                return
+        with open(log_path) as log:
+            raise AssertionError("the window manager did not start: " + log.read())
 
     def close(self):
         for process in reversed(self._processes):
