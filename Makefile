@@ -32,10 +32,12 @@ test-linux: build
 # The native 32-bit Windows programs, cross-compiled with mingw-w64.
 windows: deps
 	@cmake -S . -B $(WINDOWS_BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	  -DIDENTSTRIP_LINUX_CLI=$(CURDIR)/$(BUILD)/cli/identstrip-cli >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS)
 
-# The Windows build's tests, run under Wine.
+# The Windows build's tests, run under Wine; identstrip-cli.exe is compared
+# with the Linux build's identstrip-cli when that has been built.
 test-windows: windows
 	@ctest --test-dir $(WINDOWS_BUILD) --output-on-failure -j $(JOBS)
 

@@ -1,16 +1,17 @@
 #pragma once
 
-#include <sys/types.h>
-
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace identstrip::cli {
 
-// Which regular file a descriptor or a path stands for, however it is spelled.
+// Which regular file a descriptor or a path stands for, however it is spelled:
+// its device and inode, or on Windows its volume's serial number and its file
+// index.
 struct FileIdentity {
-  dev_t device = 0;
-  ino_t inode = 0;
+  std::uint64_t device = 0;
+  std::uint64_t file = 0;
   friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 

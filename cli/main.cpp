@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/program_info.h"
 #include "cli/run_conversions.h"
+#include "cli/stream_files.h"
 #include "conversion/file_system.h"
 
 namespace {
@@ -20,6 +21,7 @@ void Print(std::FILE* stream, std::string_view text) {
 
 int main(int argc, char** argv) {
   using namespace identstrip::cli;
+  UseBinaryStandardStreams();
   const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const ParsedCommandLine parsed = ParseCommandLine(arguments);
   if (!parsed.command_line) {

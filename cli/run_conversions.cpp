@@ -52,7 +52,8 @@ std::optional<std::string> OutputNameFor(const CommandLine& command_line,
   if (proposal.size() >= PROPOSAL_CAPACITY) return std::nullopt;
   if (command_line.output_choice == OutputChoice::Proposed) return proposal;
   std::string output = command_line.target;
-  if (output.back() != '/') output += '/';
+  // "/" serves on Windows too, so the names in messages are the same there.
+  if (output.back() != '/' && output.back() != '\\') output += '/';
   output += FileNameOf(proposal);
   return output;
 }

@@ -8,10 +8,11 @@
 
 namespace identstrip::cli {
 
-// Standard input copied into a temporary file that has no name (it is
-// unlinked at once, so nothing is left behind whatever happens), because the
-// line files read their input twice: once to count the lines, once to convert
-// them. The copy goes through a fixed buffer, so memory stays constant.
+// Standard input copied into a temporary file that leaves nothing behind
+// whatever happens (on POSIX systems it is unlinked at once, on Windows the
+// system deletes it when it is closed), because the line files read their
+// input twice: once to count the lines, once to convert them. The copy goes
+// through a fixed buffer, so memory stays constant.
 class StandardInputSpool {
  public:
   StandardInputSpool() = default;
@@ -19,8 +20,9 @@ class StandardInputSpool {
   StandardInputSpool& operator=(const StandardInputSpool&) = delete;
   ~StandardInputSpool();
 
-  // Copies everything from `source` into a new temporary file in $TMPDIR, or
-  // /tmp. On failure FailureText() says what failed.
+  // Copies everything from `source` into a new temporary file in the system's
+  // temporary folder ($TMPDIR or /tmp; on Windows that of GetTempPathA). On
+  // failure FailureText() says what failed.
   ResultCode CopyFrom(int source);
   const std::string& FailureText() const { return failure_text_; }
 

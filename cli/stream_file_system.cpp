@@ -1,100 +1,9 @@
 #include "cli/stream_file_system.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <utility>
-
+#include "cli/stream_files.h"
 #include "cli/stream_names.h"
 
 namespace identstrip::cli {
-namespace {
-
-// The spooled standard input: read only, never committed.
-class SpoolFile final : public File {
- public:
-  explicit SpoolFile(int fd) : fd_(fd) {}
-  ~SpoolFile() override { Close(); }
-
-  ResultCode ReadAt(FileOffset offset, std::span<char> buffer, std::size_t& bytes_read) override {
-    bytes_read = 0;
-    while (bytes_read < buffer.size()) {
-      const ssize_t got = ::pread(fd_, buffer.data() + bytes_read, buffer.size() - bytes_read,
-                                  static_cast<off_t>(offset + bytes_read));
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) return errno;
-      if (got == 0) break;
-      bytes_read += static_cast<std::size_t>(got);
-    }
-    return SUCCESS;
-  }
-
-  ResultCode WriteAt(FileOffset, std::span<const char>, std::size_t& bytes_written) override {
-    bytes_written = 0;
-    return ERR_ACCESS_DENIED;
-  }
-
-  ResultCode Size(FileOffset& size) override {
-    struct stat info {};
-    if (::fstat(fd_, &info) != 0) return errno;
-    size = static_cast<FileOffset>(info.st_size);
-    return SUCCESS;
-  }
-
-  ResultCode Commit() override { return SUCCESS; }
-
-  ResultCode Close() override {
-    if (fd_ < 0) return SUCCESS;
-    return ::close(std::exchange(fd_, -1)) == 0 ? SUCCESS : errno;
-  }
-
- private:
-  int fd_;
-};
-
-// A stream written from its first byte on, in order. The descriptor belongs to
-// the process and stays open.
-class StreamOutputFile final : public File {
- public:
-  explicit StreamOutputFile(int fd) : fd_(fd) {}
-
-  ResultCode ReadAt(FileOffset, std::span<char>, std::size_t& bytes_read) override {
-    bytes_read = 0;
-    return ERR_ACCESS_DENIED;
-  }
-
-  ResultCode WriteAt(FileOffset offset, std::span<const char> bytes,
-                     std::size_t& bytes_written) override {
-    bytes_written = 0;
-    // A stream cannot go back: every write must continue where the last ended.
-    if (offset != written_) return ESPIPE;
-    while (bytes_written < bytes.size()) {
-      const ssize_t put = ::write(fd_, bytes.data() + bytes_written, bytes.size() - bytes_written);
-      if (put < 0 && errno == EINTR) continue;
-      if (put < 0) return errno;
-      if (put == 0) return ENOSPC;
-      bytes_written += static_cast<std::size_t>(put);
-      written_ += static_cast<FileOffset>(put);
-    }
-    return SUCCESS;
-  }
-
-  ResultCode Size(FileOffset& size) override {
-    size = 0;
-    return SUCCESS;
-  }
-
-  ResultCode Commit() override { return SUCCESS; }
-  ResultCode Close() override { return SUCCESS; }
-
- private:
-  int fd_;
-  FileOffset written_ = 0;
-};
-
-}  // namespace
 
 StreamFileSystem::StreamFileSystem(FileSystem& files, const StandardInputSpool* input,
                                    int output_fd)
@@ -120,25 +29,16 @@ ResultCode StreamFileSystem::CheckOutputNotInUse() const {
   const auto identity = IdentityOfDescriptor(output_fd_);
   if (!identity) return SUCCESS;
   if (input_ != nullptr && input_->Source() == identity) return ERR_ACCESS_DENIED;
-  struct flock lock {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  if (::fcntl(output_fd_, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK) {
-    return ERR_ACCESS_DENIED;
-  }
-  return SUCCESS;
+  return HeldByALineFile(output_fd_) ? ERR_ACCESS_DENIED : SUCCESS;
 }
 
 ResultCode StreamFileSystem::OpenShared(std::string_view path, std::unique_ptr<File>& file) {
   if (IsStandardInput(path)) {
-    const int fd = ::fcntl(input_->Descriptor(), F_DUPFD_CLOEXEC, 0);
-    if (fd < 0) return errno == EMFILE || errno == ENFILE ? ERR_TOO_MANY_OPEN_FILES : errno;
-    file = std::make_unique<SpoolFile>(fd);
-    return SUCCESS;
+    return OpenSpoolCopy(input_->Descriptor(), file);
   }
   if (IsStandardOutput(path)) {
     if (const ResultCode code = CheckOutputNotInUse(); code != SUCCESS) return code;
-    file = std::make_unique<StreamOutputFile>(output_fd_);
+    file = MakeStreamOutputFile(output_fd_);
     return SUCCESS;
   }
   if (HeldAsStandardInput(path)) return ERR_ACCESS_DENIED;

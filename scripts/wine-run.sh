@@ -37,9 +37,11 @@ mkdir -p "$(dirname "$prefix")"
     touch "$prefix/.identstrip-ready"
   fi
   # One long-lived server for the whole test run instead of one per program.
-  # A new one starts the session's services with the first program, which
-  # would hand them that program's output: they are started here instead.
-  # Neither may keep the lock's descriptor, or the lock lasts as long as they.
+  # When it is new, the first program would start the session's background
+  # processes (services, explorer) with its own output, and whoever reads
+  # that output (CTest listing the tests) would wait for them to end; start
+  # them here instead, away from it.
+  # Neither may keep the lock's descriptor, or the lock would last as long.
   if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
     "$wine" wineboot </dev/null >/dev/null 2>&1 9>&- || true
   fi

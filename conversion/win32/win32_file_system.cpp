@@ -1,7 +1,6 @@
 #include "conversion/win32/win32_file_system.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <limits>
 #include <optional>
@@ -29,11 +28,7 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          });
 }
 
-// The path as the system functions take it. Up to MAX_PATH - 1 characters
-// the ANSI functions take it as it is; a longer full path (the line files
-// allow 260 characters, one more than the ANSI functions) goes to the wide
-// functions behind the "\\?\" prefix, which turns off the length limit along
-// with the system's own normalisation, so it must be made full first.
+// Text in the ANSI code page, which every name in the program is in, and back.
 std::optional<std::wstring> Widened(std::string_view text) {
   if (text.empty()) return std::wstring();
   const int length =
@@ -55,6 +50,11 @@ std::optional<std::string> Narrowed(std::wstring_view text) {
   return narrow;
 }
 
+// The path as the system functions take it. Up to MAX_PATH - 1 characters
+// the ANSI functions take it as it is; a longer full path (the line files
+// allow 260 characters, one more than the ANSI functions) goes to the wide
+// functions behind the "\\?\" prefix, which turns off the length limit along
+// with the system's own normalisation, so it must be made full first.
 struct SystemPath {
   std::string ansi;
   std::wstring wide;  // used when not empty

@@ -4,9 +4,9 @@
 
 #include <functional>
 
-#include "cli_process.h"
 #include "conversion/conversion_job.h"
 #include "conversion/file_system.h"
+#include "tests/cli/cli_process.h"
 
 namespace identstrip::cli::testing {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "cli_process.h"
+#include "tests/cli/cli_process.h"
 
 namespace identstrip::cli::testing {
 namespace {

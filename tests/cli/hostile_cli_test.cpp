@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_process.h"
+#include "tests/cli/cli_process.h"
 #include "tests/support/line_model.h"
 
 namespace identstrip::cli::testing {

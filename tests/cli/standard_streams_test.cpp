@@ -1,10 +1,11 @@
 // Standard input and output: the failures that are theirs, the file that a
 // redirection ties to them, and memory that stays flat however large the text.
+// What differs between the systems is in posix/ and win32/.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
-#include "cli_process.h"
+#include "tests/cli/cli_process.h"
 
 namespace identstrip::cli::testing {
 namespace {
@@ -22,18 +23,6 @@ TEST(StandardOutput, ThatIsClosedIsAFailure) {
   EXPECT_EQ(result.errors,
             "identstrip-cli: a.txa: An unexpected Error: 5 occured,\n"
             "writing: (standard output)!\n");
-}
-
-TEST(StandardOutput, AppendedToTheInputLeavesItAlone) {
-  TempDir folder;
-  WriteBytes(folder.Path() / "a.txa", kInput);
-  const auto result = RunCli({"--stdout", "a.txa"},
-                             {.folder = folder.Path(), .output_file = folder.Path() / "a.txa"});
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.errors,
-            "identstrip-cli: a.txa: An unexpected Error: 5 occured,\n"
-            "opening: (standard output)!\n");
-  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
 }
 
 TEST(StandardOutput, AppendsToARedirectedFile) {
@@ -66,34 +55,6 @@ TEST(StandardInput, AndOutputOnOneFileLeaveItAlone) {
                                                  .output_file = folder.Path() / "a.txa"});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
-}
-
-TEST(StandardInput, LeavesNoTemporaryFileBehind) {
-  TempDir folder;
-  fs::create_directory(folder.Path() / "tmp");
-  WriteBytes(folder.Path() / "a.txa", kInput);
-  const auto result =
-      RunCli({"--stdout", "-"}, {.folder = folder.Path(),
-                                 .input_file = folder.Path() / "a.txa",
-                                 .environment = {"TMPDIR=" + (folder.Path() / "tmp").string()}});
-  ASSERT_EQ(result.exit_code, 0) << result.errors;
-  EXPECT_EQ(result.output, kConverted);
-  EXPECT_TRUE(fs::is_empty(folder.Path() / "tmp"));
-}
-
-TEST(StandardInput, WithoutATempDirIsReported) {
-  TempDir folder;
-  WriteBytes(folder.Path() / "a.txa", kInput);
-  const std::string missing = (folder.Path() / "missing").string();
-  const auto result = RunCli({"-", "out.txa"}, {.folder = folder.Path(),
-                                                .input_file = folder.Path() / "a.txa",
-                                                .environment = {"TMPDIR=" + missing}});
-  EXPECT_EQ(result.exit_code, 1);
-  EXPECT_EQ(result.errors,
-            "identstrip-cli: (standard input): An unexpected Error: 3 occured,\n"
-            "opening: " +
-                missing + "/identstrip-XXXXXX!\n");
-  EXPECT_FALSE(fs::exists(folder.Path() / "out.txa"));
 }
 
 TEST(StandardOutput, ACalledLikeTheStreamInputIsAFile) {
@@ -144,6 +105,7 @@ TEST(Memory, StaysFlatWhateverTheSize) {
       ASSERT_EQ(result.exit_code, 0) << way.name << ": " << result.errors;
       peak[run++] = result.peak_memory_kib;
     }
+    EXPECT_GT(peak[0], 0) << way.name << ": the peak was not measured";
     EXPECT_LT(peak[1] - peak[0], 2048)
         << way.name << ": " << peak[0] << " KiB for 1 MiB, " << peak[1] << " KiB for 24 MiB";
   }

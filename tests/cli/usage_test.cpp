@@ -1,7 +1,7 @@
 // Command lines that are not usable, --help and --version.
 #include <gtest/gtest.h>
 
-#include "cli_process.h"
+#include "tests/cli/cli_process.h"
 
 namespace identstrip::cli::testing {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "conversion/line_file.h"
 #include "conversion/file_system.h"
+#include "conversion/line_file.h"
 #include "tests/support/faulty_file_system.h"
 #include "tests/support/temp_dir.h"
 

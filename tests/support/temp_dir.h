@@ -22,10 +22,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-void WriteBytes(const std::string& path, std::string_view bytes);
+void WriteBytes(const std::filesystem::path& path, std::string_view bytes);
 // Builds a path of exactly `length` characters below `base` through folders
 // of its own, the last part a file name; creates the folders, not the file.
 std::string PathOfLength(const std::filesystem::path& base, std::size_t length);
-std::string ReadBytes(const std::string& path);
+std::string ReadBytes(const std::filesystem::path& path);
 
 }  // namespace identstrip::testing

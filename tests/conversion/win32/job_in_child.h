@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tests/conversion/win32/child_process.h"
+#include "tests/support/win32/child_process.h"
 
 namespace identstrip::testing {
 

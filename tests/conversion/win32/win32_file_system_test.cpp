@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "conversion/line_file.h"
 #include "conversion/win32/win32_file_system.h"
 #include "conversion/win32/windows_api.h"
+
+// After windows.h, which it needs.
+#include <winioctl.h>
+
 #include "tests/conversion/win32/job_in_child.h"
 #include "tests/support/temp_dir.h"
 
@@ -201,6 +206,35 @@ TEST_F(Win32FileSystemTest, OpenIsRefusedWhileAnotherOpenerMayWrite) {
     CloseHandle(other);
   }
   EXPECT_EQ(ReadBytes(file_), kContent);
+}
+
+// Reads and writes name their offset in two 32-bit halves; the high one must
+// not be lost. The file is sparse, so its hole costs no disk.
+TEST_F(Win32FileSystemTest, OffsetsBeyond4GiBReachTheirPlace) {
+  constexpr FileOffset k4GiB = FileOffset{1} << 32;
+  const std::string big = dir_.File("big.txa");
+  WriteBytes(big, "head");
+  const HANDLE sparse = CreateFileA(big.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(sparse, INVALID_HANDLE_VALUE);
+  DWORD ignored = 0;
+  DeviceIoControl(sparse, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  CloseHandle(sparse);
+
+  std::unique_ptr<File> file;
+  ASSERT_EQ(SystemFileSystem().OpenShared(big, file), SUCCESS);
+  std::size_t written = 0;
+  ASSERT_EQ(file->WriteAt(k4GiB + 10, std::string_view("tail"), written), SUCCESS);
+  FileOffset size = 0;
+  ASSERT_EQ(file->Size(size), SUCCESS);
+  EXPECT_EQ(size, k4GiB + 14);
+  char bytes[8] = {};
+  std::size_t read = 0;
+  ASSERT_EQ(file->ReadAt(k4GiB + 8, bytes, read), SUCCESS);
+  EXPECT_EQ(std::string(bytes, read), std::string("\0\0tail", 6)) << "only the end of the file";
+  ASSERT_EQ(file->ReadAt(0, bytes, read), SUCCESS);
+  EXPECT_EQ(std::string(bytes, read), std::string("head\0\0\0\0", 8));
+  EXPECT_EQ(file->Close(), SUCCESS);
 }
 
 TEST(WindowsErrorMapping, MapsTheSystemErrorsToTheCodes) {

@@ -1,4 +1,4 @@
-#include "tests/conversion/win32/child_process.h"
+#include "tests/support/win32/child_process.h"
 
 #include <stdexcept>
 

@@ -7,7 +7,8 @@ namespace {
 
 std::optional<FileIdentity> IdentityOf(const struct stat& info) {
   if (!S_ISREG(info.st_mode)) return std::nullopt;
-  return FileIdentity{info.st_dev, info.st_ino};
+  return FileIdentity{static_cast<std::uint64_t>(info.st_dev),
+                      static_cast<std::uint64_t>(info.st_ino)};
 }
 
 }  // namespace
