@@ -67,6 +67,21 @@ class WineWindowTest(unittest.TestCase):
         desktop.click_button("Cancel/Exit")
         self.assertEqual(desktop.wait_exit(), 0)
 
+    def test_choosing_the_input_proposes_the_output_beside_it(self):
+        os.mkdir(self.path("data.old"))
+        source = self.path("data.old/Sales.txd")
+        write(source, read(os.path.join(DATA, "customers.txd")))
+        desktop = self.desktop.start()
+        desktop.choose_file(0, windows_path(source))
+        wait_for("the proposal", lambda: desktop.entry_texts() == [
+            windows_path(source), windows_path(self.path("data.old/SalesNI.txd"))])
+        desktop.click_button("Convert File")
+        wait_for("the idle look", lambda: desktop.entry_texts() == ["", ""])
+        self.assertEqual(read(self.path("data.old/SalesNI.txd")),
+                         read(os.path.join(DATA, "customers_expected.txd")))
+        desktop.key("Escape")
+        self.assertEqual(desktop.wait_exit(), 0)
+
     def test_the_close_box_in_the_middle_of_a_large_conversion(self):
         lines_in = 200_000  # some thousand ticks: far longer than the test needs to close
         write(self.path("Big.txa"), numbered_lines(lines_in))

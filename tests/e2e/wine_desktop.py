@@ -14,7 +14,9 @@ import tempfile
 import time
 
 WINDOW_CAPTION = "Strip IDENTs from TXD/TXA"
-INPUT_ENTRY, OUTPUT_ENTRY, PROGRESS_BAR = 102, 105, 108  # control numbers + 100
+INPUT_ENTRY, INPUT_CHOOSER, OUTPUT_ENTRY, OUTPUT_CHOOSER, PROGRESS_BAR = 102, 103, 105, 106, 108
+CHOOSER_TITLES = ("Choose an Input TXD/TXA Clarion Text File",
+                  "Choose an Output TXD Text Dictionary File")
 TIMEOUT = 60.0
 
 
@@ -181,6 +183,20 @@ class WineDesktop:
                 self.click_at(control.left + control.width // 2, control.top + control.height // 2)
                 return
         raise AssertionError(f"no button {text!r}")
+
+    def click_control(self, number):
+        control = self._main().controls[number]
+        self.click_at(control.left + control.width // 2, control.top + control.height // 2)
+
+    def choose_file(self, chooser, path):
+        """Presses a folder button (0 input, 1 output) and names the file in the chooser."""
+        self.click_control((INPUT_CHOOSER, OUTPUT_CHOOSER)[chooser])
+        title = CHOOSER_TITLES[chooser]
+        wait_for("the file chooser", lambda: self.show(title) is not None)
+        # The chooser opens with the focus in its name box.
+        self.type(path)
+        self.key("Return")
+        wait_for("the chooser to close", lambda: self.show(title) is None)
 
     def click_close_box(self):
         """Clicks the close box that Wine draws at the right of the title bar."""
