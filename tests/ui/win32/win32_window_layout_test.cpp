@@ -77,6 +77,30 @@ TEST_F(LayoutTest, EveryControlLiesWhereItsUnitsSay) {
   }
 }
 
+TEST_F(LayoutTest, TheWholeWindowGrowsWithItsFont) {
+  WindowDefinition larger = MainWindowDefinition();
+  larger.font.point_size = 12;
+  const auto grown = TestToolkit().CreateWindow(larger, variables_);
+  ASSERT_NE(grown, nullptr);
+  const auto& window = static_cast<win32::Win32Window&>(*grown);
+  const BaseUnits base = window.MeasuredUnits();
+  EXPECT_GT(base.width, win32_->MeasuredUnits().width);
+  EXPECT_GT(base.height, win32_->MeasuredUnits().height);
+  RECT client{};
+  GetClientRect(window.Handle(), &client);
+  EXPECT_EQ(client.right, ClientPixels(larger, base).width);
+  EXPECT_EQ(client.bottom, ClientPixels(larger, base).height);
+  for (const auto& control : larger.controls) {
+    const LabelMeasure label{TextSize(window.Font(), control.text).cx, CellHeight(window.Font())};
+    const PixelRect expected = ControlPixels(control, base, label);
+    const RECT actual = ClientRectOf(window.ControlHandle(control.number), window.Handle());
+    EXPECT_EQ((PixelRect{actual.left, actual.top, actual.right - actual.left,
+                         actual.bottom - actual.top}),
+              expected)
+        << control.name;
+  }
+}
+
 TEST_F(LayoutTest, AFixedFrameCentredInTheWorkArea) {
   const auto style = static_cast<DWORD>(GetWindowLongPtrA(Top(), GWL_STYLE));
   EXPECT_TRUE(style & WS_CAPTION);
