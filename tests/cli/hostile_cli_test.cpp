@@ -1,7 +1,6 @@
-// identstrip-cli against names that look like options, and against a second
-// identstrip-cli, or another program, busy with the same files at the same
-// time. The first program is stopped while it holds its files, so that the
-// second always meets it in the middle of its conversion.
+// identstrip-cli against a second identstrip-cli, or another program, busy
+// with the same files at the same time. The first program is stopped while it holds its files, so
+// that the second always meets it in the middle of its conversion.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -186,39 +185,6 @@ TEST_F(TwoProgramsTest, AnInputCutShortUnderARunningConversionFailsIt) {
   const std::string written = ReadBytes(folder_.Path() / "out.txa");
   EXPECT_LT(written.size(), expected.size());
   EXPECT_TRUE(written == expected.substr(0, written.size())) << "what was written is wrong";
-}
-
-// Names that begin with a dash are names after "--" or behind a folder, and
-// an option otherwise, which converts nothing.
-TEST(LeadingDash, NamesThatLookLikeOptions) {
-  const struct {
-    const char* what;
-    std::vector<std::string> arguments;
-    int exit_code;
-    std::string written;  // the file that holds the conversion, if any
-  } cases[] = {
-      {"both names after --", {"--", "-in.txa", "-out.txa"}, 0, "-out.txa"},
-      {"one name after --", {"--", "-in.txa"}, 0, "-inNI.txa"},
-      {"a name behind its folder", {"./-in.txa", "./--x"}, 0, "--x"},
-      {"a name taken as an option", {"-in.txa", "out.txa"}, 2, ""},
-      {"a double dash name taken as an option", {"--in.txa"}, 2, ""},
-  };
-  for (const auto& c : cases) {
-    TempDir folder;
-    WriteBytes(folder.Path() / "-in.txa", kSmall);
-    WriteBytes(folder.Path() / "--in.txa", kSmall);
-    const auto result = RunCli(c.arguments, {.folder = folder.Path()});
-    EXPECT_EQ(result.exit_code, c.exit_code) << c.what << ": " << result.errors;
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(folder.Path())) ++files;
-    EXPECT_EQ(files, c.written.empty() ? 2u : 3u) << c.what;
-    if (!c.written.empty()) {
-      EXPECT_EQ(ReadBytes(folder.Path() / c.written), identstrip::testing::ModelConvert(kSmall))
-          << c.what;
-    }
-    EXPECT_EQ(ReadBytes(folder.Path() / "-in.txa"), kSmall) << c.what;
-    EXPECT_EQ(ReadBytes(folder.Path() / "--in.txa"), kSmall) << c.what;
-  }
 }
 
 }  // namespace

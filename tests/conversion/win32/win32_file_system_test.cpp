@@ -147,17 +147,19 @@ TEST_F(Win32FileSystemTest, RelativePathsResolveAgainstTheCurrentDirectory) {
 TEST_F(Win32FileSystemTest, AnOpenFileIsProtectedWhateverThePathSaysWithinTheProcess) {
   std::string forward = file_, upper = dir_.File("FILE.TXA");
   for (char& c : forward) c = c == '\\' ? '/' : c;
+  const std::string hard = dir_.File("hard.txa");
+  fs::create_hard_link(file_, hard);
 
   LineFile holder(SystemFileSystem(), file_);
   ASSERT_EQ(holder.Open(MODE_READ_WRITE_DENY_WRITE), SUCCESS);
-  for (const std::string& other : {file_, forward, upper, folder_ + "\\..\\file.txa"}) {
+  for (const std::string& other : {file_, forward, upper, hard, folder_ + "\\..\\file.txa"}) {
     EXPECT_EQ(Open(other), ERR_ACCESS_DENIED) << other;
     EXPECT_EQ(Create(other), ERR_ACCESS_DENIED) << other;
     EXPECT_EQ(Remove(other), ERR_ACCESS_DENIED) << other;
   }
   EXPECT_EQ(ReadBytes(file_), kContent) << "others may still read it";
   holder.Close();
-  EXPECT_EQ(Open(upper), SUCCESS) << "closing releases the file";
+  EXPECT_EQ(Open(hard), SUCCESS) << "closing releases the file";
 }
 
 TEST_F(Win32FileSystemTest, ConvertingAFileOntoItselfStopsAtTheOutput) {
