@@ -10,6 +10,7 @@ JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
 .PHONY: deps configure build run test test-linux test-windows test-asan windows fuzz bench screenshot \
+  screenshot-windows \
   format clean
 
 deps:
@@ -67,6 +68,11 @@ bench: deps
 # A picture of the main window, opened under a private Xvfb.
 screenshot: build
 	@./scripts/screenshot.sh $(BUILD)/tests/ui/window_preview docs/window.png
+
+# A picture of identstrip.exe's window under Wine, on a private Xvfb.
+screenshot-windows: windows
+	@./scripts/screenshot-windows.sh $(WINDOWS_BUILD)/app/identstrip.exe \
+	  $(WINDOWS_BUILD)/tests/e2e/window_probe.exe $(WINDOWS_BUILD)/wine-prefix-gui docs/window-wine.png
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -25,9 +25,14 @@ mkdir -p "$(dirname "$prefix")"
     rm -rf "$prefix"
     # Wine's own background processes inherit the descriptors of whoever
     # starts them; keep them off the test's output, or CTest waits on them.
-    "$wine" wineboot --init </dev/null >/dev/null 2>&1
+    "$wine" wineboot --init </dev/null >/dev/null 2>&1 9>&-
+    # Debian's Wine finds its own fonts ("MS Sans Serif" of the program's
+    # window, Marlett of the caption buttons) only in the prefix's Fonts folder.
+    if [ -d /usr/share/wine/fonts ]; then
+      cp -n /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     # Windows are placed and sized by the program alone, as on Windows.
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&-
     wineserver -w
     touch "$prefix/.identstrip-ready"
   fi

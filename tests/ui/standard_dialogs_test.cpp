@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "conversion/posix/posix_file_system.h"
 #include "tests/ui/dialog_test_paths.h"
 #include "tests/ui/window_stub.h"
 
@@ -75,10 +75,17 @@ class ChooseFileTest : public ::testing::Test {
     MakeFile(dir, "in.txd");
   }
 
+  // The path below the test's folder, written with the system's separator.
+  std::string Below(std::string_view relative) const {
+    std::string path = root + std::string(relative);
+    std::replace(path.begin(), path.end(), '/', file_system.Separator());
+    return path;
+  }
+
   identstrip::testing::TempDir dir;
   const std::string root = dir.Path().string();
   CurrentDirectoryGuard guard;
-  PosixFileSystem file_system;
+  FileSystem& file_system = SystemFileSystem();
   RecordingWindow window;
   StandardDialogs dialogs{window, file_system};
 };
@@ -91,15 +98,15 @@ TEST_F(ChooseFileTest, OpensWhereTheTargetPoints) {
   const Case cases[] = {
       {"", cwd, ""},
       {"   ", cwd, ""},
-      {"sub", cwd + "/sub", ""},
-      {cwd + "/sub", cwd + "/sub", ""},
-      {cwd + "/sub/", cwd + "/sub/", ""},
-      {cwd + "/sub/../sub", cwd + "/sub", ""},
-      {cwd + "/missing/", cwd + "/missing/", ""},
-      {cwd + "/in.txd", cwd, cwd + "/in.txd"},
+      {"sub", Below("/sub"), ""},
+      {Below("/sub"), Below("/sub"), ""},
+      {Below("/sub/"), Below("/sub/"), ""},
+      {Below("/sub/../sub"), Below("/sub"), ""},
+      {Below("/missing/"), Below("/missing/"), ""},
+      {Below("/in.txd"), cwd, Below("/in.txd")},
       {"in.txd", cwd, "in.txd"},
       {"new.txd", cwd, "new.txd"},
-      {cwd + "/missing/new.txd", cwd, cwd + "/missing/new.txd"},
+      {Below("/missing/new.txd"), cwd, Below("/missing/new.txd")},
   };
   for (const auto& c : cases) {
     window.requests.clear();
@@ -154,7 +161,7 @@ TEST_F(ChooseFileTest, KeepsTheCurrentDirectoryWhateverTheDialogDoes) {
   window.while_open = [&] { std::filesystem::current_path(elsewhere); };
   for (const std::string target : {"", "sub", "in.txd"}) {
     for (const bool confirmed : {true, false}) {
-      window.answer = confirmed ? std::optional<std::string>(root + "/in.txd") : std::nullopt;
+      window.answer = confirmed ? std::optional<std::string>(Below("/in.txd")) : std::nullopt;
       std::string value = target;
       dialogs.ChooseFile("Choose", INPUT_FILTER, value);
       EXPECT_EQ(std::filesystem::current_path(), root) << "target '" << target << "'";
@@ -163,6 +170,9 @@ TEST_F(ChooseFileTest, KeepsTheCurrentDirectoryWhateverTheDialogDoes) {
 }
 
 TEST_F(ChooseFileTest, WithoutACurrentDirectoryOffersNoName) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows holds the current directory open: it cannot be removed";
+#endif
   const std::string gone = MakeFolder(dir, "gone");
   std::filesystem::current_path(gone);
   std::filesystem::remove(gone);
