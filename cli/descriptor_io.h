@@ -10,9 +10,10 @@ namespace identstrip::cli {
 // The platform's system calls on a descriptor that the stream files are built
 // on. Each returns SUCCESS or the system's error code.
 
-// Reads from `offset` until `buffer` is full or the file ends.
-ResultCode ReadDescriptorAt(int fd, FileOffset offset, std::span<char> buffer,
-                            std::size_t& bytes_read);
+// Reads some of `buffer` from `offset` on; `bytes_read` is 0 at the end of
+// the file.
+ResultCode ReadSomeFromDescriptor(int fd, FileOffset offset, std::span<char> buffer,
+                                  std::size_t& bytes_read);
 
 // Writes some of `bytes` where the descriptor stands; `bytes_put` is 0 when
 // nothing more can be written.

@@ -15,7 +15,16 @@ class SpoolFile final : public File {
   ~SpoolFile() override { Close(); }
 
   ResultCode ReadAt(FileOffset offset, std::span<char> buffer, std::size_t& bytes_read) override {
-    return ReadDescriptorAt(fd_, offset, buffer, bytes_read);
+    bytes_read = 0;
+    while (bytes_read < buffer.size()) {
+      std::size_t got = 0;
+      const ResultCode result =
+          ReadSomeFromDescriptor(fd_, offset + bytes_read, buffer.subspan(bytes_read), got);
+      if (result != SUCCESS) return result;
+      if (got == 0) break;
+      bytes_read += got;
+    }
+    return SUCCESS;
   }
 
   ResultCode WriteAt(FileOffset, std::span<const char>, std::size_t& bytes_written) override {

@@ -9,17 +9,15 @@
 
 namespace identstrip::cli {
 
-ResultCode ReadDescriptorAt(int fd, FileOffset offset, std::span<char> buffer,
-                            std::size_t& bytes_read) {
+ResultCode ReadSomeFromDescriptor(int fd, FileOffset offset, std::span<char> buffer,
+                                  std::size_t& bytes_read) {
   bytes_read = 0;
-  while (bytes_read < buffer.size()) {
-    const ssize_t got = ::pread(fd, buffer.data() + bytes_read, buffer.size() - bytes_read,
-                                static_cast<off_t>(offset + bytes_read));
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return errno;
-    if (got == 0) break;
-    bytes_read += static_cast<std::size_t>(got);
-  }
+  ssize_t got;
+  do {
+    got = ::pread(fd, buffer.data(), buffer.size(), static_cast<off_t>(offset));
+  } while (got < 0 && errno == EINTR);
+  if (got < 0) return errno;
+  bytes_read = static_cast<std::size_t>(got);
   return SUCCESS;
 }
 

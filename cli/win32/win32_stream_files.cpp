@@ -21,16 +21,13 @@ unsigned ChunkOf(std::size_t bytes) {
 
 // The spool's copy shares its file position with the spool's descriptor, so
 // every read seeks first.
-ResultCode ReadDescriptorAt(int fd, FileOffset offset, std::span<char> buffer,
-                            std::size_t& bytes_read) {
+ResultCode ReadSomeFromDescriptor(int fd, FileOffset offset, std::span<char> buffer,
+                                  std::size_t& bytes_read) {
   bytes_read = 0;
   if (_lseeki64(fd, static_cast<__int64>(offset), SEEK_SET) < 0) return errno;
-  while (bytes_read < buffer.size()) {
-    const int got = _read(fd, buffer.data() + bytes_read, ChunkOf(buffer.size() - bytes_read));
-    if (got < 0) return errno;
-    if (got == 0) break;
-    bytes_read += static_cast<std::size_t>(got);
-  }
+  const int got = _read(fd, buffer.data(), ChunkOf(buffer.size()));
+  if (got < 0) return errno;
+  bytes_read = static_cast<std::size_t>(got);
   return SUCCESS;
 }
 
