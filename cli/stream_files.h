@@ -6,7 +6,7 @@
 
 namespace identstrip::cli {
 
-// The platform's pieces of the standard streams as files.
+// The standard streams as files, and what the platform does with them.
 
 // The spooled standard input behind `spool_fd`, read only, as a file of its
 // own that may be closed without closing the spool.

@@ -1,11 +1,13 @@
 // Standard input and output: the failures that are theirs, the file that a
-// redirection ties to them, and memory that stays flat however large the text.
-// What differs between the systems is in posix/ and win32/.
+// redirection ties to them, the temporary file that holds standard input, and
+// memory that stays flat however large the text. What the systems show
+// differently is in posix/ and win32/.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
 #include "tests/cli/cli_process.h"
+#include "tests/cli/system_streams.h"
 
 namespace identstrip::cli::testing {
 namespace {
@@ -33,6 +35,47 @@ TEST(StandardOutput, AppendsToARedirectedFile) {
       RunCli({"a.txa", "-"}, {.folder = folder.Path(), .output_file = folder.Path() / "log"});
   ASSERT_EQ(result.exit_code, 0) << result.errors;
   EXPECT_EQ(ReadBytes(folder.Path() / "log"), "before\n" + kConverted);
+}
+
+TEST(StandardOutput, AppendedToTheInputLeavesItAlone) {
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const auto result = RunCli({"--stdout", "a.txa"},
+                             {.folder = folder.Path(), .output_file = folder.Path() / "a.txa"});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.errors,
+            "identstrip-cli: a.txa: An unexpected Error: 5 occured,\n"
+            "opening: " +
+                NameRefusedWhenOutputIsAppendedTo("a.txa") + "!\n");
+  EXPECT_EQ(ReadBytes(folder.Path() / "a.txa"), kInput);
+}
+
+TEST(StandardInput, LeavesNoTemporaryFileBehind) {
+  TempDir folder;
+  fs::create_directory(folder.Path() / "tmp");
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const auto result = RunCli({"--stdout", "-"},
+                             {.folder = folder.Path(),
+                              .input_file = folder.Path() / "a.txa",
+                              .environment = TemporaryFolderIn((folder.Path() / "tmp").string())});
+  ASSERT_EQ(result.exit_code, 0) << result.errors;
+  EXPECT_EQ(result.output, kConverted);
+  EXPECT_TRUE(fs::is_empty(folder.Path() / "tmp"));
+}
+
+TEST(StandardInput, WithoutATempDirIsReported) {
+  TempDir folder;
+  WriteBytes(folder.Path() / "a.txa", kInput);
+  const std::string missing = (folder.Path() / "missing").string();
+  const auto result = RunCli({"-", "out.txa"}, {.folder = folder.Path(),
+                                                .input_file = folder.Path() / "a.txa",
+                                                .environment = TemporaryFolderIn(missing)});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_EQ(result.errors,
+            "identstrip-cli: (standard input): An unexpected Error: 3 occured,\n"
+            "opening: " +
+                SpoolNameShownFor(missing) + "!\n");
+  EXPECT_FALSE(fs::exists(folder.Path() / "out.txa"));
 }
 
 TEST(StandardInput, FromTheOutputFileLeavesItAlone) {

@@ -12,17 +12,8 @@
 
 #include "tests/conversion/hostile_input_fixture.h"
 
-namespace identstrip {
+namespace identstrip::testing {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::HostileInputTest;
-using testing::kExport;
-using testing::Message;
-using testing::OpenFailure;
-using testing::ReadBytes;
-using testing::Requests;
-using testing::WriteBytes;
 
 TEST_F(HostileInputTest, RelativeNamesWithALeadingDashConvert) {
   const fs::path before = fs::current_path();
@@ -31,21 +22,21 @@ TEST_F(HostileInputTest, RelativeNamesWithALeadingDashConvert) {
   const Requests messages = Convert("-i", "--output=x");
   fs::current_path(before);
   EXPECT_EQ(messages, Requests{});
-  EXPECT_EQ(ReadBytes(dir_.File("--output=x")), testing::ModelConvert(kExport));
+  EXPECT_EQ(ReadBytes(dir_.File("--output=x")), ModelConvert(kExport));
   EXPECT_EQ(ReadBytes(dir_.File("-i")), kExport);
 }
 
 TEST_F(HostileInputTest, AFullPathOf260CharactersConvertsButNot261) {
-  const std::string in_260 = testing::PathOfLength(dir_.Path() / "a", 260);
-  const std::string in_261 = testing::PathOfLength(dir_.Path() / "b", 261);
-  const std::string out_260 = testing::PathOfLength(dir_.Path() / "c", 260);
-  const std::string out_261 = testing::PathOfLength(dir_.Path() / "d", 261);
+  const std::string in_260 = PathOfLength(dir_.Path() / "a", 260);
+  const std::string in_261 = PathOfLength(dir_.Path() / "b", 261);
+  const std::string out_260 = PathOfLength(dir_.Path() / "c", 260);
+  const std::string out_261 = PathOfLength(dir_.Path() / "d", 261);
   ASSERT_EQ(in_261.size(), 261u);
   WriteBytes(in_260, kExport);
   WriteBytes(in_261, kExport);
 
   EXPECT_EQ(Convert(in_260, out_260), Requests{});
-  EXPECT_EQ(ReadBytes(out_260), testing::ModelConvert(kExport));
+  EXPECT_EQ(ReadBytes(out_260), ModelConvert(kExport));
   EXPECT_EQ(Convert(in_261, dir_.File("out.txa")),
             Requests{OpenFailure(ERR_INVALID_FILENAME, in_261)});
   EXPECT_EQ(Convert(in_260, out_261), Requests{OpenFailure(ERR_INVALID_FILENAME, out_261)});
@@ -89,7 +80,7 @@ TEST_F(HostileInputTest, OddContentsConvertAsTheRulesSay) {
   for (const auto& c : cases) {
     WriteBytes(in, c.bytes);
     EXPECT_EQ(Convert(in, out), Requests{}) << c.what;
-    EXPECT_EQ(ReadBytes(out), testing::ModelConvert(c.bytes)) << c.what;
+    EXPECT_EQ(ReadBytes(out), ModelConvert(c.bytes)) << c.what;
     EXPECT_EQ(ReadBytes(in), c.bytes) << c.what;
     if (c.lines >= 0) {
       EXPECT_EQ(job_.TotalLines(), c.lines) << c.what;
@@ -98,4 +89,4 @@ TEST_F(HostileInputTest, OddContentsConvertAsTheRulesSay) {
 }
 
 }  // namespace
-}  // namespace identstrip
+}  // namespace identstrip::testing

@@ -12,17 +12,8 @@
 
 #include "tests/conversion/hostile_input_fixture.h"
 
-namespace identstrip {
+namespace identstrip::testing {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::HostileInputTest;
-using testing::kExport;
-using testing::Message;
-using testing::OpenFailure;
-using testing::ReadBytes;
-using testing::Requests;
-using testing::WriteBytes;
 
 // Things that are not ordinary files, as the input or as the output.
 TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
@@ -49,10 +40,7 @@ TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
   socket_path.copy(address.sun_path, sizeof address.sun_path - 1);
   ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
 
-  const struct {
-    const char* what;
-    std::string input, output, message;
-  } cases[] = {
+  const Refusal cases[] = {
       {"a FIFO as input", fifo, out, OpenFailure(ERR_ACCESS_DENIED, fifo)},
       {"a FIFO as output", in, fifo, OpenFailure(ERR_ACCESS_DENIED, fifo)},
       {"an endless device as input", "/dev/zero", out, OpenFailure(ERR_ACCESS_DENIED, "/dev/zero")},
@@ -70,11 +58,7 @@ TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
       {"a hard link to the input as output", in, hard_link_to_input,
        OpenFailure(ERR_ACCESS_DENIED, hard_link_to_input)},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Convert(c.input, c.output), Requests{c.message}) << c.what;
-    EXPECT_FALSE(fs::exists(out)) << c.what << ": no output is left behind";
-    EXPECT_EQ(ReadBytes(in), kExport) << c.what;
-  }
+  ExpectEachRefused(cases, in, out);
   EXPECT_TRUE(fs::is_fifo(fifo));
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_TRUE(fs::is_symlink(loop) && fs::is_symlink(link_to_input));
@@ -103,20 +87,8 @@ TEST_F(HostileInputTest, AwkwardNamesConvert) {
       "semi;colon.txa",
       "100%.txa",
   };
-  const std::string expected = testing::ModelConvert(kExport);
-  for (const std::string& name : names) {
-    const std::string in = dir_.File(name);
-    const std::string out = dir_.File("out " + name);
-    WriteBytes(in, kExport);
-    EXPECT_EQ(Convert(in, out), Requests{}) << name;
-    EXPECT_EQ(ReadBytes(out), expected) << name;
-    EXPECT_EQ(ReadBytes(in), kExport) << name;
-
-    const std::string nowhere = dir_.File("no folder " + name + "/" + name);
-    EXPECT_EQ(Convert(in, nowhere), Requests{OpenFailure(ERR_PATH_NOT_FOUND, nowhere)}) << name;
-    EXPECT_EQ(Convert(dir_.File("missing " + name), out), Requests{Message("File not found!")});
-  }
+  ExpectEachNameConverts(names);
 }
 
 }  // namespace
-}  // namespace identstrip
+}  // namespace identstrip::testing

@@ -14,7 +14,7 @@
 // After windows.h, which it needs.
 #include <winioctl.h>
 
-#include "tests/conversion/win32/job_in_child.h"
+#include "tests/conversion/job_in_child.h"
 #include "tests/support/temp_dir.h"
 
 namespace identstrip {

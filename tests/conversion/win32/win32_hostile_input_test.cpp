@@ -7,17 +7,8 @@
 
 #include "tests/conversion/hostile_input_fixture.h"
 
-namespace identstrip {
+namespace identstrip::testing {
 namespace {
-
-namespace fs = std::filesystem;
-using testing::HostileInputTest;
-using testing::kExport;
-using testing::Message;
-using testing::OpenFailure;
-using testing::ReadBytes;
-using testing::Requests;
-using testing::WriteBytes;
 
 // Things that are not ordinary files, as the input or as the output.
 TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
@@ -31,10 +22,7 @@ TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
   const std::string device_in_folder = dir_.File("nul.txa");
   const std::string pipe = "\\\\.\\pipe\\identstrip";
 
-  const struct {
-    const char* what;
-    std::string input, output, message;
-  } cases[] = {
+  const Refusal cases[] = {
       {"the null device as input", "NUL", out, OpenFailure(ERR_ACCESS_DENIED, "NUL")},
       {"the null device as output", in, "NUL", OpenFailure(ERR_ACCESS_DENIED, "NUL")},
       {"the console as input", "CON", out, OpenFailure(ERR_ACCESS_DENIED, "CON")},
@@ -49,11 +37,7 @@ TEST_F(HostileInputTest, WhatIsNotAFileIsRefusedWithItsCode) {
       {"a hard link to the input as output", in, hard_link_to_input,
        OpenFailure(ERR_ACCESS_DENIED, hard_link_to_input)},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(Convert(c.input, c.output), Requests{c.message}) << c.what;
-    EXPECT_FALSE(fs::exists(out)) << c.what << ": no output is left behind";
-    EXPECT_EQ(ReadBytes(in), kExport) << c.what;
-  }
+  ExpectEachRefused(cases, in, out);
   EXPECT_TRUE(fs::is_directory(folder));
 }
 
@@ -74,20 +58,8 @@ TEST_F(HostileInputTest, AwkwardNamesConvert) {
       "100%.txa",
       "hash#and^caret.txa",
   };
-  const std::string expected = testing::ModelConvert(kExport);
-  for (const std::string& name : names) {
-    const std::string in = dir_.File(name);
-    const std::string out = dir_.File("out " + name);
-    WriteBytes(in, kExport);
-    EXPECT_EQ(Convert(in, out), Requests{}) << name;
-    EXPECT_EQ(ReadBytes(out), expected) << name;
-    EXPECT_EQ(ReadBytes(in), kExport) << name;
-
-    const std::string nowhere = dir_.File("no folder " + name + "\\" + name);
-    EXPECT_EQ(Convert(in, nowhere), Requests{OpenFailure(ERR_PATH_NOT_FOUND, nowhere)}) << name;
-    EXPECT_EQ(Convert(dir_.File("missing " + name), out), Requests{Message("File not found!")});
-  }
+  ExpectEachNameConverts(names);
 }
 
 }  // namespace
-}  // namespace identstrip
+}  // namespace identstrip::testing
