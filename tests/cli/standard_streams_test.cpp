@@ -149,7 +149,9 @@ TEST(Memory, StaysFlatWhateverTheSize) {
       peak[run++] = result.peak_memory_kib;
     }
     EXPECT_GT(peak[0], 0) << way.name << ": the peak was not measured";
-    EXPECT_LT(peak[1] - peak[0], 2048)
+    // Holding the input would cost 23 MiB more; the margin is for Wine, whose
+    // working-set figure of a longer run wanders by about 2 MiB.
+    EXPECT_LT(peak[1] - peak[0], 4096)
         << way.name << ": " << peak[0] << " KiB for 1 MiB, " << peak[1] << " KiB for 24 MiB";
   }
 }
