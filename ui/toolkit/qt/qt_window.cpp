@@ -72,7 +72,7 @@ QtWindow::QtWindow(const WindowDefinition& definition, std::span<const BoundVari
   RedisplayAll();
 
   timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, [this] { QueueTimer(); });
+  connect(&timer_, &QTimer::timeout, this, [this] { queue_.PushTimer(); });
   SetTimerPeriod(definition.timer_period);
 }
 
@@ -174,8 +174,8 @@ void QtWindow::Open() {
   window_->activateWindow();
   opened_ = true;
   reported_size_ = window_->size();
-  Queue(EventKind::Opened);
-  Queue(EventKind::Sized);
+  queue_.Push(EventKind::Opened);
+  queue_.Push(EventKind::Sized);
 }
 
 // Centres the outer window in the primary screen's work area. X11 window
@@ -206,8 +206,7 @@ void QtWindow::Close() {
   if (closed_) return;
   closed_ = true;
   timer_.stop();
-  queue_.clear();
-  timer_queued_ = false;
+  queue_.Clear();
   window_->close();
 }
 
@@ -257,7 +256,7 @@ void QtWindow::SetVisible(int number, bool visible) {
 
 void QtWindow::SetTimerPeriod(int hundredths) {
   // The period counts from this request, so a tick of the old period is void.
-  DropPendingTimer();
+  queue_.DropTimer();
   if (hundredths > 0 && !closed_) {
     timer_.start(hundredths * 10);
   } else {
@@ -266,21 +265,21 @@ void QtWindow::SetTimerPeriod(int hundredths) {
 }
 
 void QtWindow::Post(int private_number) {
-  Queue(EventKind::Private, 0, private_number);
+  queue_.Push(EventKind::Private, 0, private_number);
 }
 
 Event QtWindow::NextEvent() {
-  while (queue_.empty() && !closed_) {
+  while (queue_.Empty() && !closed_) {
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   // A closed window has nothing more to say than that it is closed.
-  if (queue_.empty()) return {EventKind::CloseRequest};
-  return Dequeue();
+  if (queue_.Empty()) return {EventKind::CloseRequest};
+  return queue_.Pop();
 }
 
 std::vector<Event> QtWindow::TakeQueuedEvents() {
   std::vector<Event> events;
-  while (!queue_.empty()) events.push_back(Dequeue());
+  while (!queue_.Empty()) events.push_back(queue_.Pop());
   return events;
 }
 
@@ -315,12 +314,12 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Close:
       // Only Close() closes the window; every other close is a request.
       event->ignore();
-      Queue(EventKind::CloseRequest);
+      queue_.Push(EventKind::CloseRequest);
       return true;
     case QEvent::WindowActivate:
       PlaceForKnownFrame();
       recentre_pending_ = false;
-      if (opened_) Queue(EventKind::FocusGained);
+      if (opened_) queue_.Push(EventKind::FocusGained);
       break;
     case QEvent::WindowStateChange: {
       const auto old_state = static_cast<QWindowStateChangeEvent*>(event)->oldState();
@@ -344,7 +343,7 @@ bool QtWindow::eventFilter(QObject* watched, QEvent* event) {
 bool QtWindow::HandleKeyPress(const Control* control, const QKeyEvent& key) {
   const bool alt_f4 = key.key() == Qt::Key_F4 && key.modifiers().testFlag(Qt::AltModifier);
   if (key.key() == Qt::Key_Escape || alt_f4) {
-    if (!key.isAutoRepeat()) Queue(EventKind::CloseRequest);
+    if (!key.isAutoRepeat()) queue_.Push(EventKind::CloseRequest);
     return true;
   }
   if (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter) return false;
@@ -368,7 +367,7 @@ void QtWindow::CommitEntry(const Control& control) {
       **text = entry->text().toLocal8Bit().toStdString();
     }
   }
-  Queue(EventKind::Accepted, control.definition.number);
+  queue_.Push(EventKind::Accepted, control.definition.number);
 }
 
 void QtWindow::CommitModifiedEntries() {
@@ -381,9 +380,9 @@ void QtWindow::Press(int number) {
   if (control == nullptr || !CanTakeFocus(*control)) return;
   CommitModifiedEntries();
   if (control->definition.role == ButtonRole::Close) {
-    Queue(EventKind::CloseRequest);
+    queue_.Push(EventKind::CloseRequest);
   } else {
-    Queue(EventKind::Pressed, number);
+    queue_.Push(EventKind::Pressed, number);
   }
 }
 
@@ -418,33 +417,9 @@ bool QtWindow::CanTakeFocus(const Control& control) {
   return widget->focusPolicy() != Qt::NoFocus && widget->isEnabled() && !widget->isHidden();
 }
 
-void QtWindow::Queue(EventKind kind, int control, int private_number) {
-  queue_.push_back({kind, control, private_number});
-}
-
 void QtWindow::QueueSized() {
   reported_size_ = window_->size();
-  Queue(EventKind::Sized);
-}
-
-// Ticks coalesce: while one is waiting to be handed out, later ones add nothing.
-void QtWindow::QueueTimer() {
-  if (timer_queued_) return;
-  timer_queued_ = true;
-  Queue(EventKind::Timer);
-}
-
-void QtWindow::DropPendingTimer() {
-  if (!timer_queued_) return;
-  timer_queued_ = false;
-  std::erase_if(queue_, [](const Event& event) { return event.kind == EventKind::Timer; });
-}
-
-Event QtWindow::Dequeue() {
-  const Event event = queue_.front();
-  queue_.pop_front();
-  if (event.kind == EventKind::Timer) timer_queued_ = false;
-  return event;
+  queue_.Push(EventKind::Sized);
 }
 
 }  // namespace identstrip::ui::qt

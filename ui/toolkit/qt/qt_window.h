@@ -4,12 +4,12 @@
 #include <QObject>
 #include <QSize>
 #include <QTimer>
-#include <deque>
 #include <memory>
 #include <span>
 #include <vector>
 
 #include "ui/toolkit/dialog_units.h"
+#include "ui/toolkit/event_queue.h"
 #include "ui/toolkit/qt/segmented_progress_style.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -75,11 +75,7 @@ class QtWindow final : public QObject, public Window {
   void Press(int control);
   void PressDefaultButton();
 
-  void Queue(EventKind kind, int control = 0, int private_number = 0);
   void QueueSized();
-  void QueueTimer();
-  void DropPendingTimer();
-  Event Dequeue();
 
   // Declared before the widgets, so that it outlives the bars drawn with it.
   SegmentedProgressStyle progress_style_;
@@ -88,8 +84,7 @@ class QtWindow final : public QObject, public Window {
   std::vector<Control> controls_;
   BaseUnits base_{};
   QTimer timer_;
-  std::deque<Event> queue_;
-  bool timer_queued_ = false;
+  EventQueue queue_;
   bool opened_ = false;
   bool closed_ = false;
   bool recentre_pending_ = false;

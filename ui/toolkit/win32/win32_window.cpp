@@ -205,17 +205,16 @@ void Win32Window::Open() {
   UpdateWindow(window_);
   opened_ = true;
   reported_size_ = ClientSize(window_);
-  Queue(EventKind::Opened);
-  Queue(EventKind::Sized);
+  queue_.Push(EventKind::Opened);
+  queue_.Push(EventKind::Sized);
   // Becoming active while being shown came before the window was open.
-  if (GetActiveWindow() == window_) Queue(EventKind::FocusGained);
+  if (GetActiveWindow() == window_) queue_.Push(EventKind::FocusGained);
 }
 
 void Win32Window::Close() {
   if (closed_) return;
   closed_ = true;
-  queue_.clear();
-  timer_queued_ = false;
+  queue_.Clear();
   if (window_ != nullptr) {
     KillTimer(window_, TIMER_ID);
     DestroyWindow(window_);
@@ -291,7 +290,7 @@ void Win32Window::SetVisible(int number, bool visible) {
 
 void Win32Window::SetTimerPeriod(int hundredths) {
   // The period counts from this request, so a tick of the old period is void.
-  DropPendingTimer();
+  queue_.DropTimer();
   timer_period_ = closed_ ? 0 : std::max(hundredths, 0);
   if (window_ == nullptr) return;
   if (timer_period_ > 0) {
@@ -308,22 +307,22 @@ void Win32Window::Post(int private_number) {
 }
 
 Event Win32Window::NextEvent() {
-  while (queue_.empty() && !closed_) {
+  while (queue_.Empty() && !closed_) {
     MSG message;
     const BOOL got = GetMessageA(&message, nullptr, 0, 0);
     if (got == 0) {
       // Someone asked the thread to quit: the window is asked to close, and
       // the request is left for whoever runs the loop after us.
       PostQuitMessage(static_cast<int>(message.wParam));
-      Queue(EventKind::CloseRequest);
+      queue_.Push(EventKind::CloseRequest);
       break;
     }
     if (got < 0) break;
     Dispatch(message);
   }
   // A closed window has nothing more to say than that it is closed.
-  if (queue_.empty()) return {EventKind::CloseRequest};
-  return Dequeue();
+  if (queue_.Empty()) return {EventKind::CloseRequest};
+  return queue_.Pop();
 }
 
 void Win32Window::Dispatch(MSG& message) {
@@ -351,7 +350,7 @@ void Win32Window::DispatchWaitingMessages() {
 
 std::vector<Event> Win32Window::TakeQueuedEvents() {
   std::vector<Event> events;
-  while (!queue_.empty()) events.push_back(Dequeue());
+  while (!queue_.Empty()) events.push_back(queue_.Pop());
   return events;
 }
 
@@ -390,7 +389,7 @@ void Win32Window::CommitEntry(const Control& control) {
       **text = std::move(typed);
     }
   }
-  Queue(EventKind::Accepted, control.definition.number);
+  queue_.Push(EventKind::Accepted, control.definition.number);
 }
 
 void Win32Window::CommitModifiedEntries() {
@@ -403,9 +402,9 @@ void Win32Window::Press(int number) {
   if (control == nullptr || !CanTakeFocus(*control)) return;
   CommitModifiedEntries();
   if (control->definition.role == ButtonRole::Close) {
-    Queue(EventKind::CloseRequest);
+    queue_.Push(EventKind::CloseRequest);
   } else {
-    Queue(EventKind::Pressed, number);
+    queue_.Push(EventKind::Pressed, number);
   }
 }
 
@@ -448,30 +447,6 @@ Win32Window::Control* Win32Window::NextFocusable(const Control& from, bool wrap)
     if (CanTakeFocus(candidate)) return &candidate;
   }
   return nullptr;
-}
-
-void Win32Window::Queue(EventKind kind, int control, int private_number) {
-  queue_.push_back({kind, control, private_number});
-}
-
-// Ticks coalesce: while one is waiting to be handed out, later ones add nothing.
-void Win32Window::QueueTimer() {
-  if (timer_queued_) return;
-  timer_queued_ = true;
-  Queue(EventKind::Timer);
-}
-
-void Win32Window::DropPendingTimer() {
-  if (!timer_queued_) return;
-  timer_queued_ = false;
-  std::erase_if(queue_, [](const Event& event) { return event.kind == EventKind::Timer; });
-}
-
-Event Win32Window::Dequeue() {
-  const Event event = queue_.front();
-  queue_.pop_front();
-  if (event.kind == EventKind::Timer) timer_queued_ = false;
-  return event;
 }
 
 }  // namespace identstrip::ui::win32

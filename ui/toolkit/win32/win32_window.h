@@ -1,12 +1,12 @@
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "ui/toolkit/dialog_units.h"
+#include "ui/toolkit/event_queue.h"
 #include "ui/toolkit/toolkit.h"
 #include "ui/toolkit/win32/win32_api.h"
 
@@ -95,11 +95,6 @@ class Win32Window final : public Window {
   void CommitModifiedEntries();
   void Press(int control);
 
-  void Queue(EventKind kind, int control = 0, int private_number = 0);
-  void QueueTimer();
-  void DropPendingTimer();
-  Event Dequeue();
-
   std::vector<BoundVariable> variables_;
   std::vector<Control> controls_;  // never grows after creation: controls point into it
   HWND window_ = nullptr;
@@ -107,9 +102,8 @@ class Win32Window final : public Window {
   BaseUnits base_{};
   SIZE reported_size_{};
   HWND saved_focus_ = nullptr;  // the control to get the focus back on activation
-  std::deque<Event> queue_;
+  EventQueue queue_;
   int timer_period_ = 0;
-  bool timer_queued_ = false;
   bool opened_ = false;
   bool closed_ = false;
   bool minimized_ = false;

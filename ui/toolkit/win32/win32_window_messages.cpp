@@ -39,13 +39,13 @@ LRESULT Win32Window::HandleWindowMessage(UINT message, WPARAM w, LPARAM l) {
       return TRUE;
     case WM_CLOSE:
       // Only Close() closes the window; every other close is a request.
-      if (!closed_) Queue(EventKind::CloseRequest);
+      if (!closed_) queue_.Push(EventKind::CloseRequest);
       return 0;
     case WM_TIMER:
-      if (w == TIMER_ID && timer_period_ > 0 && !closed_) QueueTimer();
+      if (w == TIMER_ID && timer_period_ > 0 && !closed_) queue_.PushTimer();
       return 0;
     case PRIVATE_MESSAGE:
-      if (!closed_) Queue(EventKind::Private, 0, static_cast<int>(w));
+      if (!closed_) queue_.Push(EventKind::Private, 0, static_cast<int>(w));
       return 0;
     case WM_ACTIVATE:
       HandleActivation(w);
@@ -83,7 +83,7 @@ void Win32Window::HandleCommand(WPARAM w, LPARAM l) {
   const int code = HIWORD(w);
   // The dialog manager's answer to Esc.
   if (id == IDCANCEL && FindByHandle(reinterpret_cast<HWND>(l)) == nullptr) {
-    Queue(EventKind::CloseRequest);
+    queue_.Push(EventKind::CloseRequest);
     return;
   }
   Control* control = Find(id - CONTROL_ID_BASE);
@@ -112,7 +112,7 @@ void Win32Window::HandleActivation(WPARAM w) {
       SetFocus(window_);
     }
   }
-  if (opened_ && !closed_) Queue(EventKind::FocusGained);
+  if (opened_ && !closed_) queue_.Push(EventKind::FocusGained);
 }
 
 void Win32Window::HandleSize(WPARAM w) {
@@ -125,7 +125,7 @@ void Win32Window::HandleSize(WPARAM w) {
   const bool changed = size.cx != reported_size_.cx || size.cy != reported_size_.cy;
   if (changed || minimized_) {
     reported_size_ = size;
-    Queue(EventKind::Sized);
+    queue_.Push(EventKind::Sized);
   }
   minimized_ = false;
 }
