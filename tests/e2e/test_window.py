@@ -5,24 +5,10 @@ import subprocess
 import unittest
 
 from desktop import Desktop, wait_for
+from e2e_files import SLICE, numbered_lines, read, write
 
 PROGRAM = os.environ["IDENTSTRIP"]
 DATA = os.environ["IDENTSTRIP_TEST_DATA"]
-SLICE = 100  # lines converted per timer tick
-
-
-def read(path):
-    with open(path, "rb") as file:
-        return file.read()
-
-
-def write(path, data):
-    with open(path, "wb") as file:
-        file.write(data)
-
-
-def numbered_lines(count):
-    return b"".join(b"Line %d\r\n" % n for n in range(1, count + 1))
 
 
 class WindowTest(unittest.TestCase):
