@@ -11,21 +11,7 @@ prefix=$(realpath -m "$3")
 output=$(realpath -m "$4")
 caption="Strip IDENTs from TXD/TXA"
 
-work=$(mktemp -d)
-xvfb=""
-cleanup() {
-  WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
-  [ -z "$xvfb" ] || { kill "$xvfb" 2>/dev/null || true; wait "$xvfb" 2>/dev/null || true; }
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-[ -s "$work/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+. "$here/private-display.sh"
 
 run() { "$here/wine-run.sh" --prefix="$prefix" "$@" </dev/null; }
 (cd "$work" && run "$program" >"$work/program.log" 2>&1) &
