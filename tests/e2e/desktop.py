@@ -56,10 +56,15 @@ class Desktop:
         self.program = program
         self.folder = tempfile.mkdtemp(prefix="identstrip-e2e-")
         self._processes = []
-        self._start_x_server()
-        if window_manager:
-            self._start_window_manager()
         self.app = None
+        try:
+            self._start_x_server()
+            if window_manager:
+                self._start_window_manager()
+        except BaseException:
+            # The caller never gets the desktop to close: nothing may outlive it.
+            self.close()
+            raise
 
     # -- the X server and the window manager --------------------------------
 
