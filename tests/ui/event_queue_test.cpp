@@ -1,4 +1,5 @@
-// The backends' event queue: order kept, ticks coalesced and dropped.
+// The backends' event queue: order kept, ticks coalesced and dropped, buttons
+// pressed as their role says.
 #include "ui/toolkit/event_queue.h"
 
 #include <gtest/gtest.h>
@@ -47,6 +48,29 @@ TEST(EventQueue, DropsAWaitingTickAndClearsEverything) {
   EXPECT_TRUE(queue.Empty());
   queue.PushTimer();
   EXPECT_EQ(Drain(queue), std::vector<EventKind>{EventKind::Timer});
+}
+
+TEST(EventQueue, APressedCloseButtonIsACloseRequest) {
+  const ControlDefinition convert{.number = 6,
+                                  .name = "button",
+                                  .kind = ControlKind::Button,
+                                  .text = "",
+                                  .left = 0,
+                                  .top = 0,
+                                  .width = 0,
+                                  .height = 0,
+                                  .role = ButtonRole::Default};
+  ControlDefinition cancel = convert;
+  cancel.number = 7;
+  cancel.role = ButtonRole::Close;
+  EventQueue queue;
+  queue.PushPressed(convert);
+  queue.PushPressed(cancel);
+  const Event pressed = queue.Pop();
+  EXPECT_EQ(pressed.kind, EventKind::Pressed);
+  EXPECT_EQ(pressed.control, 6);
+  EXPECT_EQ(queue.Pop().kind, EventKind::CloseRequest);
+  EXPECT_TRUE(queue.Empty());
 }
 
 }  // namespace

@@ -14,15 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/event_printing.h"
 #include "ui/main_window_definition.h"
 #include "ui/toolkit/qt/qt_window.h"
 #include "ui/toolkit/toolkit.h"
 
 namespace identstrip::ui {
-
-// Readable failure messages for the window's events.
-void PrintTo(EventKind kind, std::ostream* out);
-void PrintTo(const Event& event, std::ostream* out);
 
 // The one Qt toolkit of the test program (Qt allows one application object).
 Toolkit& TestToolkit();

@@ -15,6 +15,16 @@ class EventQueue {
     events_.push_back({kind, control, private_number});
   }
 
+  // A pressed button: a Close-role button makes the window's close request
+  // instead of a pressed event.
+  void PushPressed(const ControlDefinition& button) {
+    if (button.role == ButtonRole::Close) {
+      Push(EventKind::CloseRequest);
+    } else {
+      Push(EventKind::Pressed, button.number);
+    }
+  }
+
   void PushTimer() {
     if (timer_waiting_) return;
     timer_waiting_ = true;

@@ -12,43 +12,11 @@ namespace {
 
 std::unique_ptr<Toolkit> toolkit;
 
-const char* KindName(EventKind kind) {
-  switch (kind) {
-    case EventKind::Opened:
-      return "Opened";
-    case EventKind::Sized:
-      return "Sized";
-    case EventKind::FocusGained:
-      return "FocusGained";
-    case EventKind::Timer:
-      return "Timer";
-    case EventKind::CloseRequest:
-      return "CloseRequest";
-    case EventKind::Pressed:
-      return "Pressed";
-    case EventKind::Accepted:
-      return "Accepted";
-    case EventKind::Private:
-      return "Private";
-  }
-  return "?";
-}
-
 }  // namespace
 
 Toolkit& TestToolkit() {
   if (!toolkit) toolkit = win32::CreateWin32Toolkit();
   return *toolkit;
-}
-
-void PrintTo(EventKind kind, std::ostream* out) {
-  *out << KindName(kind);
-}
-
-void PrintTo(const Event& event, std::ostream* out) {
-  *out << KindName(event.kind) << "(control " << event.control;
-  if (event.kind == EventKind::Private) *out << ", number " << event.private_number;
-  *out << ")";
 }
 
 void RunMessagesFor(win32::Win32Window& window, int milliseconds) {

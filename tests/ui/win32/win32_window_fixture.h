@@ -11,16 +11,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/ui/event_printing.h"
 #include "tests/ui/win32/user_input.h"
 #include "ui/main_window_definition.h"
 #include "ui/toolkit/toolkit.h"
 #include "ui/toolkit/win32/win32_window.h"
 
 namespace identstrip::ui {
-
-// Readable failure messages for the window's events.
-void PrintTo(EventKind kind, std::ostream* out);
-void PrintTo(const Event& event, std::ostream* out);
 
 // The one Win32 toolkit of the test program.
 Toolkit& TestToolkit();

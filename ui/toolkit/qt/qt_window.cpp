@@ -379,11 +379,7 @@ void QtWindow::Press(int number) {
   const Control* control = Find(number);
   if (control == nullptr || !CanTakeFocus(*control)) return;
   CommitModifiedEntries();
-  if (control->definition.role == ButtonRole::Close) {
-    queue_.Push(EventKind::CloseRequest);
-  } else {
-    queue_.Push(EventKind::Pressed, number);
-  }
+  queue_.PushPressed(control->definition);
 }
 
 void QtWindow::PressDefaultButton() {

@@ -401,11 +401,7 @@ void Win32Window::Press(int number) {
   const Control* control = Find(number);
   if (control == nullptr || !CanTakeFocus(*control)) return;
   CommitModifiedEntries();
-  if (control->definition.role == ButtonRole::Close) {
-    queue_.Push(EventKind::CloseRequest);
-  } else {
-    queue_.Push(EventKind::Pressed, number);
-  }
+  queue_.PushPressed(control->definition);
 }
 
 Win32Window::Control* Win32Window::Find(int number) {
