@@ -14,56 +14,32 @@
 
 #include "conversion/line_file.h"
 #include "conversion/posix/posix_file_system.h"
+#include "tests/conversion/file_system_fixture.h"
 #include "tests/support/temp_dir.h"
 
 namespace identstrip {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::kContent;
+using testing::PathCase;
 using testing::PathOfLength;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-constexpr std::string_view kContent = "!!> IDENT(1),X\r\nkeep me\r\n";
-
-class LineFileSystemTest : public ::testing::Test {
+class LineFileSystemTest : public testing::FileSystemFixture {
  protected:
   void SetUp() override {
-    file_ = dir_.File("file.txa");
-    WriteBytes(file_, kContent);
-    read_only_ = dir_.File("read-only.txa");
-    WriteBytes(read_only_, kContent);
+    FileSystemFixture::SetUp();
     fs::permissions(read_only_, fs::perms::owner_read | fs::perms::group_read);
-    folder_ = dir_.File("folder");
-    fs::create_directory(folder_);
     fifo_ = dir_.File("fifo");
     ASSERT_EQ(mkfifo(fifo_.c_str(), 0666), 0);
     loop_ = dir_.File("loop");
     fs::create_symlink(loop_, loop_);
   }
 
-  ResultCode Open(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Open(MODE_READ_WRITE_DENY_WRITE);
-  }
-  ResultCode Create(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Create();
-  }
-  ResultCode Remove(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Remove();
-  }
-
-  TempDir dir_;
-  std::string file_, read_only_, folder_, fifo_, loop_;
-};
-
-// A path and the code an operation on it must give.
-struct PathCase {
-  std::string path;
-  ResultCode code;
+  std::string fifo_, loop_;
 };
 
 TEST_F(LineFileSystemTest, OpenCodes) {

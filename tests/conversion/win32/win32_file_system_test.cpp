@@ -14,6 +14,7 @@
 // After windows.h, which it needs.
 #include <winioctl.h>
 
+#include "tests/conversion/file_system_fixture.h"
 #include "tests/conversion/job_in_child.h"
 #include "tests/support/temp_dir.h"
 
@@ -22,46 +23,19 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::JobInChild;
+using testing::kContent;
+using testing::PathCase;
 using testing::PathOfLength;
 using testing::ReadBytes;
 using testing::TempDir;
 using testing::WriteBytes;
 
-constexpr std::string_view kContent = "!!> IDENT(1),X\r\nkeep me\r\n";
-
-class Win32FileSystemTest : public ::testing::Test {
+class Win32FileSystemTest : public testing::FileSystemFixture {
  protected:
   void SetUp() override {
-    file_ = dir_.File("file.txa");
-    WriteBytes(file_, kContent);
-    read_only_ = dir_.File("read-only.txa");
-    WriteBytes(read_only_, kContent);
+    FileSystemFixture::SetUp();
     ASSERT_TRUE(SetFileAttributesA(read_only_.c_str(), FILE_ATTRIBUTE_READONLY));
-    folder_ = dir_.File("folder");
-    fs::create_directory(folder_);
   }
-
-  ResultCode Open(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Open(MODE_READ_WRITE_DENY_WRITE);
-  }
-  ResultCode Create(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Create();
-  }
-  ResultCode Remove(const std::string& path) {
-    LineFile file(SystemFileSystem(), path);
-    return file.Remove();
-  }
-
-  TempDir dir_;
-  std::string file_, read_only_, folder_;
-};
-
-// A path and the code an operation on it must give.
-struct PathCase {
-  std::string path;
-  ResultCode code;
 };
 
 TEST_F(Win32FileSystemTest, OpenCodes) {
